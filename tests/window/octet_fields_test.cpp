@@ -1,0 +1,1 @@
+// octet field tests follow

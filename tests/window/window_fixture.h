@@ -1,0 +1,94 @@
+// The real main window on Qt's offscreen platform, with recording stand-ins for the message
+// boxes and the address sources.
+#pragma once
+
+#include <QApplication>
+#include <QTest>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "window/qt/form1_window.h"
+#include "window/qt/qt_runtime.h"
+
+namespace maskora::testing {
+
+struct ShownBox {
+  Text text;
+  MessageIcon icon;
+  Text title;
+};
+
+class RecordingBoxes : public MessageBoxes {
+ public:
+  void MsgBox(const Text& text, MessageIcon icon, const Text& title) override {
+    shown.push_back({text, icon, title});
+  }
+  std::vector<ShownBox> shown;
+};
+
+class ScriptedSources : public AddressSources {
+ public:
+  Text LookupLocalAddress() override {
+    ++localCalls;
+    return local;
+  }
+  Text PublicAddressText() override {
+    ++publicCalls;
+    return publicText;
+  }
+  Text local = u"192.168.1.10";
+  Text publicText = u"203.0.113.7";
+  int localCalls = 0;
+  int publicCalls = 0;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window.Load();
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  }
+
+  QString Text(QLineEdit* field) const { return field->text(); }
+  // The six result fields, top to bottom as the window shows them.
+  std::vector<QString> Results() const {
+    return {window.txtStato()->text(),     window.txtTipo()->text(),  window.txtClasse()->text(),
+            window.txtBroadcast()->text(), window.txtHosts()->text(), window.txtNetwork()->text()};
+  }
+  void SetOctets(const std::vector<QString>& octets) {
+    for (int i = 0; i < 4; ++i) {
+      window.txtIP(i)->setText(octets[static_cast<std::size_t>(i)]);
+    }
+  }
+  // Keys go to the window, so that a key's release reaches the field focused by then.
+  void Type(const QString& keys) {
+    for (QChar ch : keys) {
+      QTest::keyClick(window.windowHandle(), ch.toLatin1());
+    }
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::keyClick(window.windowHandle(), key, modifiers);
+  }
+  void Focus(int octet) {
+    window.txtIP(octet)->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+  }
+  int Focused() const {
+    for (int i = 0; i < 4; ++i) {
+      if (window.txtIP(i)->hasFocus()) {
+        return i;
+      }
+    }
+    return -1;
+  }
+
+  RecordingBoxes boxes;
+  ScriptedSources sources;
+  QtRuntime runtime;
+  Form1Window window{boxes, runtime, sources};
+};
+
+}  // namespace maskora::testing

@@ -1,0 +1,23 @@
+#include "window/qt/qt_message_boxes.h"
+
+#include <QMessageBox>
+
+#include "window/form1.h"
+#include "window/qt/qt_controls.h"
+
+namespace maskora {
+
+void QtMessageBoxes::MsgBox(const Text& text, MessageIcon icon, const Text& title) {
+  QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
+  if (icon == MessageIcon::Information) {
+    qtIcon = QMessageBox::Information;
+  } else if (icon == MessageIcon::Exclamation) {
+    qtIcon = QMessageBox::Warning;
+  }
+  QMessageBox box(qtIcon, ToQString(title.empty() ? Text(kAppTitle) : title), ToQString(text),
+                  QMessageBox::Ok, parent_);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+}  // namespace maskora

@@ -1,0 +1,52 @@
+#include "window/qt/qt_runtime.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QLocale>
+#include <QTime>
+#include <QTimer>
+#include <bit>
+#include <cstdint>
+
+namespace maskora {
+
+namespace {
+// The longest that one event pass waits for an event when none is pending: short enough for a
+// responsive poll, long enough that a waiting loop costs almost no processor time.
+constexpr int kIdleWaitMs = 50;
+}  // namespace
+
+QtRuntime::QtRuntime(std::function<bool()> isUnloaded) : isUnloaded_(std::move(isUnloaded)) {}
+
+double QtRuntime::Timer() {
+  return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+void QtRuntime::Randomize(double seed) {
+  generator_.seed(std::bit_cast<std::uint64_t>(seed));
+}
+
+// 53 random bits scaled into [0, 1): never 1.0, which generate_canonical may return.
+double QtRuntime::Rnd() {
+  return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
+}
+
+void QtRuntime::DoEvents() {
+  // A timer guarantees that the waiting pass wakes up even when nothing else happens.
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.start(kIdleWaitMs);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  if (isUnloaded_ && isUnloaded_()) {
+    throw FormUnloaded{};
+  }
+}
+
+char16_t QtRuntime::DecimalSeparator() const {
+  const QString point = QLocale::system().decimalPoint();
+  return point.isEmpty() ? u'.' : point.at(0).unicode();
+}
+
+}  // namespace maskora
