@@ -58,9 +58,13 @@ class WindowTest : public ::testing::Test {
     return {window.txtStato()->text(),     window.txtTipo()->text(),  window.txtClasse()->text(),
             window.txtBroadcast()->text(), window.txtHosts()->text(), window.txtNetwork()->text()};
   }
+  // Writes a field as the program does.
+  void Write(int octet, const QString& text) {
+    QtTextField(window.txtIP(octet)).SetText(ToText(text));
+  }
   void SetOctets(const std::vector<QString>& octets) {
     for (int i = 0; i < 4; ++i) {
-      window.txtIP(i)->setText(octets[static_cast<std::size_t>(i)]);
+      Write(i, octets[static_cast<std::size_t>(i)]);
     }
   }
   // Keys go to the window, so that a key's release reaches the field focused by then.
@@ -72,9 +76,19 @@ class WindowTest : public ::testing::Test {
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(window.windowHandle(), key, modifiers);
   }
+  // Enters the field, also when it already has the focus.
   void Focus(int octet) {
+    if (window.txtIP(octet)->hasFocus()) {
+      window.cmdCalc()->setFocus(Qt::OtherFocusReason);
+    }
     window.txtIP(octet)->setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
+  }
+  // Writes a field and enters it, as a user coming from another control would.
+  void Enter(int octet, const QString& text) {
+    window.cmdCalc()->setFocus(Qt::OtherFocusReason);
+    Write(octet, text);
+    Focus(octet);
   }
   int Focused() const {
     for (int i = 0; i < 4; ++i) {

@@ -144,7 +144,7 @@ TEST_F(Window, AboutBoxLeavesFieldsAndFocusAsTheyWere) {
   QtMessageBoxes realBoxes;
   realBoxes.SetParent(&window);
   Focus(0);
-  window.txtIP(0)->setText("999");
+  Write(0, "999");
   window.txtIP(0)->setSelection(1, 1);
   QString shownText;
   QTimer::singleShot(100, [&] {

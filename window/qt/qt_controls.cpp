@@ -131,9 +131,14 @@ void QtDropDownList::AddItem(const Text& text) {
   combo_->setCurrentIndex(selected);
 }
 
+OctetLengthValidator::OctetLengthValidator(QLineEdit* edit)
+    : QValidator(edit), length_(edit->text().size()) {
+  connect(edit, &QLineEdit::textChanged, this,
+          [this](const QString& text) { length_ = text.size(); });
+}
+
 QValidator::State OctetLengthValidator::validate(QString& input, int& /*pos*/) const {
-  const qsizetype before = edit_->text().size();
-  return input.size() <= kTypingLimit || input.size() < before ? Acceptable : Invalid;
+  return input.size() <= kTypingLimit || input.size() < length_ ? Acceptable : Invalid;
 }
 
 OctetEdit::OctetEdit(std::int16_t index, QWidget* parent) : QLineEdit(parent), index_(index) {

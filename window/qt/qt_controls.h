@@ -65,15 +65,16 @@ class QtPushButton : public PushButton {
   Text tag_;
 };
 
-// Holds typing and pasting to three characters without cutting what the program writes: a
-// field that the program filled beyond the limit can still be shortened.
+// Holds typing and pasting to three characters (a line edit's maximum length would also cut
+// what the program writes). A field that the program filled beyond the limit can still be
+// shortened.
 class OctetLengthValidator : public QValidator {
  public:
-  OctetLengthValidator(QLineEdit* edit) : QValidator(edit), edit_(edit) {}
+  explicit OctetLengthValidator(QLineEdit* edit);
   State validate(QString& input, int& pos) const override;
 
  private:
-  QLineEdit* edit_;
+  qsizetype length_;  // of the text as it was last accepted
 };
 
 // An octet field: feeds its keys and focus changes to the form's handlers in the order that
