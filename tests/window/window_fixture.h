@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "wheelhook/qt/qt_wheel_hook.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/qt_runtime.h"
 
@@ -46,6 +47,7 @@ class ScriptedSources : public AddressSources {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    window.SetWheelHook(&wheel);
     window.Load();
     window.show();
     window.activateWindow();
@@ -103,6 +105,9 @@ class WindowTest : public ::testing::Test {
   ScriptedSources sources;
   QtRuntime runtime;
   Form1Window window{boxes, runtime, sources};
+  QtWheelHook wheel{&window, window.cmbMask(),
+                    [this](std::int32_t keys, std::int32_t rotation, std::int32_t x,
+                           std::int32_t y) { window.form().MouseWheel(keys, rotation, x, y); }};
 };
 
 }  // namespace maskora::testing

@@ -154,10 +154,45 @@ void Form1Window::CreateControls() {
   // A label's access key focuses the control after it.
   lblDesc_[0]->setBuddy(txtIP_[0]);
   lblDesc_[1]->setBuddy(cmbMask_);
+  DescribeForScreenReaders();
   // The frame lies beneath the fields, and the dots above the fields they overlap.
   Label1_->lower();
   for (QLabel* dot : lblDot_) {
     dot->raise();
+  }
+}
+
+// Names and descriptions that a screen reader announces: the captions and tooltips that a
+// sighted user reads next to each control.
+void Form1Window::DescribeForScreenReaders() {
+  const char* const ordinals[] = {"Primo", "Secondo", "Terzo", "Quarto"};
+  for (int i = 0; i < 4; ++i) {
+    QWidget* field = txtIP_[static_cast<std::size_t>(i)];
+    field->setAccessibleName(QStringLiteral("Indirizzo IP, parte %1").arg(i + 1));
+    field->setAccessibleDescription(QString::fromUtf8(ordinals[i]) +
+                                    QStringLiteral(" ottetto dell'indirizzo IP, da 0 a 255"));
+  }
+  struct Described {
+    QWidget* widget;
+    const char* name;
+    const char* description;
+  };
+  const Described described[] = {
+      {cmdGetIpCli_, "CLI", "Imposta l'indirizzo IP privato di questo PC."},
+      {CmdGetIpSrv_, "SRV", "Imposta l'indirizzo IP pubblico accedendo ad internet."},
+      {cmbMask_, "Subnet Mask", "Maschera di sottorete: da /32 a /0"},
+      {cmdCalc_, "Info", "Informazioni su Maskora"},
+      {txtStato_, "Stato IP", "Se l'indirizzo IP può essere usato da un host"},
+      {txtTipo_, "Tipo indirizzo", "Tipo dell'indirizzo IP"},
+      {txtClasse_, "Classe rete", "Classe della rete e la sua maschera predefinita"},
+      {cmdSet_, "Set", "Imposta la maschera predefinita della classe"},
+      {txtBroadcast_, "Broadcast", "Indirizzo di broadcast della rete"},
+      {txtHosts_, "Hosts", "Numero di host utilizzabili"},
+      {txtNetwork_, "Network", "Indirizzo della rete"},
+  };
+  for (const Described& d : described) {
+    d.widget->setAccessibleName(QString::fromUtf8(d.name));
+    d.widget->setAccessibleDescription(QString::fromUtf8(d.description));
   }
 }
 

@@ -53,6 +53,7 @@ class Form1Window : public QWidget, private FormWindow, private WheelHook {
 
   void CreateControls();
   void ConnectEvents();
+  void DescribeForScreenReaders();
 
   std::array<OctetEdit*, 4> txtIP_{};
   std::array<QLabel*, 8> lblDesc_{};

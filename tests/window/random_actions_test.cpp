@@ -1,0 +1,128 @@
+// Ten thousand random user actions on the real window. After each one the window must hold
+// together: fields within their limits and the results those of the fields' texts.
+#include <QClipboard>
+#include <QWheelEvent>
+#include <cstdlib>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "address/address.h"
+#include "tests/window/window_fixture.h"
+#include "window/text.h"
+
+namespace maskora::testing {
+namespace {
+
+class RandomActions : public WindowTest {
+ protected:
+  std::mt19937 rng;
+
+  int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(rng); }
+
+  void Wheel(int rotation) {
+    QWidget* over = Pick(2) == 0 ? static_cast<QWidget*>(window.cmbMask()) : window.txtIP(Pick(4));
+    const QPoint global = over->mapToGlobal(over->rect().center());
+    QWheelEvent event(window.windowHandle()->mapFromGlobal(global), QPointF(global), QPoint(),
+                      QPoint(0, rotation), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(window.windowHandle(), &event);
+  }
+
+  void Paste() {
+    static const QString pool = "0123456789.-a x";
+    QString clip;
+    for (int n = Pick(6); n > 0; --n) {
+      clip += pool[Pick(static_cast<int>(pool.size()))];
+    }
+    QApplication::clipboard()->setText(clip);
+    if (Pick(2) == 0) {
+      Key(Qt::Key_V, Qt::ControlModifier);
+    } else {
+      Key(Qt::Key_Insert, Qt::ShiftModifier);
+    }
+  }
+
+  // Returns what the action did, for the failure message.
+  std::string Act() {
+    static const char typed[] = "0123456789012345678901234567890123456789..ax";
+    static const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Right,
+                                   Qt::Key_Up,        Qt::Key_Down, Qt::Key_Tab};
+    const int kind = Pick(100);
+    if (kind < 55) {
+      const char ch = typed[Pick(sizeof typed - 1)];
+      Type(QString(QChar(ch)));
+      return std::string("type ") + ch;
+    }
+    if (kind < 80) {
+      const Qt::Key key = keys[Pick(6)];
+      Key(key);
+      return "key " + QKeySequence(key).toString().toStdString();
+    }
+    if (kind < 85) {
+      Paste();
+      return "paste '" + QApplication::clipboard()->text().toStdString() + "'";
+    }
+    if (kind < 90) {
+      const int rotation = (Pick(2) == 0 ? 1 : -1) * (1 + Pick(240));
+      Wheel(rotation);
+      return "wheel " + std::to_string(rotation);
+    }
+    if (kind < 94) {
+      const int mask = Pick(33);
+      window.cmbMask()->setCurrentIndex(mask);
+      return "mask " + std::to_string(mask);
+    }
+    if (kind < 96) {
+      QTest::mouseClick(window.cmdSet(), Qt::LeftButton);
+      return "click Set";
+    }
+    const int field = Pick(4);
+    QTest::mouseClick(window.txtIP(field), Qt::LeftButton, Qt::NoModifier, QPoint(1 + Pick(19), 8));
+    return "click field " + std::to_string(field);
+  }
+
+  void CheckWindow(std::array<bool, 4>& pasted) {
+    std::array<double, 4> octets{};
+    for (std::size_t i = 0; i < 4; ++i) {
+      const QString text = window.txtIP(static_cast<int>(i))->text();
+      ASSERT_LE(text.size(), 3) << "field " << i << " '" << text.toStdString() << "'";
+      const bool digits =
+          std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+      pasted[i] = pasted[i] && !digits;
+      ASSERT_TRUE(digits || pasted[i]) << "field " << i << " '" << text.toStdString() << "'";
+      octets[i] = LeadingNumber(Narrow(ToText(text)));
+    }
+    const SubnetResult r = EvaluateSubnet(octets, window.cmbMask()->currentIndex());
+    const std::vector<QString> expected = {
+        QString::fromStdString(r.StatusText), QString::fromStdString(r.TypeText),
+        QString::fromStdString(r.ClassText),  QString::fromStdString(r.BroadcastText),
+        QString::fromStdString(r.HostsText),  QString::fromStdString(r.NetworkText)};
+    ASSERT_EQ(Results(), expected);
+    ASSERT_EQ(window.cmdSet()->isEnabled(), r.ClassHostBits.has_value());
+  }
+};
+
+TEST_F(RandomActions, KeepTheWindowConsistent) {
+  const char* fromEnvironment = std::getenv("MASKORA_RANDOM_SEED");
+  const unsigned seed =
+      fromEnvironment != nullptr ? std::strtoul(fromEnvironment, nullptr, 10) : 20261207u;
+  rng.seed(seed);
+  std::array<bool, 4> pasted{};
+  std::string last = "start";
+  for (int step = 0; step < 10000; ++step) {
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", step " + std::to_string(step) + ": " + last);
+    CheckWindow(pasted);
+    if (HasFatalFailure()) {
+      return;
+    }
+    const int focused = Focused();
+    last = Act();
+    if (focused >= 0 && last.rfind("paste", 0) == 0) {
+      pasted[static_cast<std::size_t>(focused)] = true;
+    }
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+}  // namespace
+}  // namespace maskora::testing

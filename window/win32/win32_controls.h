@@ -1,0 +1,69 @@
+// The contract's controls on Windows' own EDIT, COMBOBOX and BUTTON windows.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "window/contract.h"
+
+namespace maskora {
+
+// Runs a handler from a window procedure. A handler that was waiting when the window closed
+// unwinds with FormUnloaded; it ends here, never inside the window system's frames.
+template <typename Handler>
+void Dispatch(Handler&& handler) noexcept {
+  try {
+    handler();
+  } catch (const FormUnloaded&) {
+  }
+}
+
+Text WindowText(HWND window);
+
+class Win32TextField : public TextField {
+ public:
+  explicit Win32TextField(HWND edit) : edit_(edit) {}
+  Text GetText() const override { return WindowText(edit_); }
+  void SetText(const Text& text) override;
+  int SelStart() const override;
+  void SetSelStart(int start) override;
+  int SelLength() const override;
+  void SetSelLength(int length) override;
+  void SetFocus() override { ::SetFocus(edit_); }
+
+ private:
+  HWND edit_;
+};
+
+class Win32DropDownList : public DropDownList {
+ public:
+  // onClick runs on every change of the selection that the program makes; the window runs
+  // it for the user's changes.
+  Win32DropDownList(HWND combo, std::function<void()> onClick)
+      : combo_(combo), onClick_(std::move(onClick)) {}
+  void Clear() override;
+  void AddItem(const Text& text) override;
+  int ListCount() const override;
+  int ListIndex() const override;
+  void SetListIndex(int index) override;
+
+ private:
+  HWND combo_;
+  std::function<void()> onClick_;
+};
+
+class Win32PushButton : public PushButton {
+ public:
+  explicit Win32PushButton(HWND button) : button_(button) {}
+  bool Enabled() const override { return IsWindowEnabled(button_) != FALSE; }
+  void SetEnabled(bool enabled) override;
+  Text Tag() const override { return tag_; }
+  void SetTag(const Text& tag) override { tag_ = tag; }
+
+ private:
+  HWND button_;
+  Text tag_;
+};
+
+}  // namespace maskora

@@ -1,0 +1,72 @@
+#include "window/win32/win32_runtime.h"
+
+#include <bit>
+#include <cstdint>
+
+namespace maskora {
+
+namespace {
+
+// The longest that one pass waits for a message when none is pending: short enough for a
+// responsive poll, long enough that a waiting loop costs almost no processor time.
+constexpr DWORD kIdleWaitMs = 50;
+// A pass ends after this many messages even if more keep arriving, so a window that posts
+// to itself can't hold the caller's loop.
+constexpr int kMessagesPerPass = 1000;
+
+}  // namespace
+
+void DeliverMessage(MSG& message, const std::function<bool(MSG&)>& translate) {
+  if (translate && translate(message)) {
+    return;
+  }
+  TranslateMessage(&message);
+  DispatchMessageW(&message);
+}
+
+Win32Runtime::Win32Runtime(std::function<bool(MSG&)> translate, std::function<bool()> isUnloaded)
+    : translate_(std::move(translate)), isUnloaded_(std::move(isUnloaded)) {}
+
+double Win32Runtime::Timer() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
+}
+
+void Win32Runtime::Randomize(double seed) {
+  generator_.seed(std::bit_cast<std::uint64_t>(seed));
+}
+
+// 53 random bits scaled into [0, 1): never 1.0.
+double Win32Runtime::Rnd() {
+  return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
+}
+
+void Win32Runtime::DoEvents() {
+  MSG message;
+  if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == FALSE) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+  for (int i = 0; i < kMessagesPerPass && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+    if (message.message == WM_QUIT) {
+      // The message loop of the program ends on it; leave it for that loop.
+      PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    DeliverMessage(message, translate_);
+  }
+  if (isUnloaded_ && isUnloaded_()) {
+    throw FormUnloaded{};
+  }
+}
+
+char16_t Win32Runtime::DecimalSeparator() const {
+  wchar_t separator[4] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) > 0 &&
+      separator[0] != L'\0') {
+    return static_cast<char16_t>(separator[0]);
+  }
+  return u'.';
+}
+
+}  // namespace maskora
