@@ -78,7 +78,10 @@ SubnetResult EvaluateSubnet(const std::array<double, 4>& octets, int hostBits) {
   SubnetResult result;
   for (std::size_t i = 0; i < o.size(); ++i) {
     o[i] = WholeOctet(octets[i]);
-    result.AddressText += (i > 0 ? "." : "") + std::to_string(o[i]);
+    if (i > 0) {
+      result.AddressText += '.';
+    }
+    result.AddressText += std::to_string(o[i]);
   }
   result.Address = DottedToAddress(result.AddressText);
   // ldexp is exact for 0..32; any other hostBits gives a value outside 0..2^32-1, which
@@ -108,7 +111,7 @@ SubnetResult EvaluateSubnet(const std::array<double, 4>& octets, int hostBits) {
       result.HostsText = "Tutta internet!";
       break;
     case -1:
-      result.HostsText = "1";
+      result.HostsText = std::string(1, '1');  // not "1": g++ 12 -O3 warns falsely (-Wrestrict)
       result.StatusText = "Host singolo";
       break;
     case 0:

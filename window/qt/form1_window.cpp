@@ -116,7 +116,7 @@ void Form1Window::CreateControls() {
     if (i < 3) {
       auto* dot = Place(MakeLabel(this, "."), 1470 + 330 * i, 90, 75, 255);
       Name(dot, "lblDot", i);
-      Paint(dot, QPalette::Base);
+      // Unfilled, on the white frame: a filled dot would cover the edge of a wide octet.
       dot->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
       lblDot_[static_cast<std::size_t>(i)] = dot;
     }

@@ -1,0 +1,46 @@
+// The HTTP client that the public address lookup drives: one asynchronous GET, polled for
+// completion.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "window/contract.h"
+
+namespace maskora {
+
+// Any failure of the client: a refused URL, a network or TLS failure, an oversized body.
+class HttpError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class HttpClient {
+ public:
+  static constexpr int kComplete = 4;
+
+  virtual ~HttpClient() = default;
+  // Prepares the request; throws HttpError when the method or URL can't be used.
+  virtual void Open(const std::string& method, const Text& url, bool async) = 0;
+  // Starts the request and returns at once.
+  virtual void Send() = 0;
+  // kComplete once the request has ended, with a response or a failure; lower before.
+  virtual int ReadyState() = 0;
+  // The body bytes as received, whatever the HTTP status; throws HttpError when the request
+  // failed without a response.
+  virtual std::vector<std::uint8_t> ResponseBody() = 0;
+  // Ends the request; harmless on one that has ended or never started.
+  virtual void Abort() noexcept = 0;
+};
+
+// Makes a fresh client for each request.
+class HttpClientFactory {
+ public:
+  virtual ~HttpClientFactory() = default;
+  virtual std::unique_ptr<HttpClient> Create() = 0;
+};
+
+}  // namespace maskora

@@ -1,0 +1,109 @@
+#include "sources/public_lookup.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace maskora {
+
+namespace {
+
+constexpr double kSecondsPerDay = 86400;
+constexpr double kMidnightToleranceSeconds = 1;
+constexpr int kSignificantDigits = 15;
+
+// Windows-1252 from 0x80 to 0x9F; the rest of the code page equals Latin-1.
+constexpr std::array<char16_t, 32> kHighControls = {
+    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
+    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178'};
+
+// Ends the request however the fetch is left: by its result, a client error, or an exception
+// from the event processing such as FormUnloaded.
+class AbortOnExit {
+ public:
+  explicit AbortOnExit(HttpClient& client) : client_(client) {}
+  AbortOnExit(const AbortOnExit&) = delete;
+  AbortOnExit& operator=(const AbortOnExit&) = delete;
+  ~AbortOnExit() { client_.Abort(); }
+
+ private:
+  HttpClient& client_;
+};
+
+}  // namespace
+
+double RoundHalfEven(double value) {
+  const double below = std::floor(value);
+  const double fraction = value - below;
+  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2) != 0)) {
+    return below + 1;
+  }
+  return below;
+}
+
+Text FetchUrlText(HttpClient& client, const Text& url, Runtime& runtime) {
+  const AbortOnExit abortOnExit(client);
+  try {
+    double start = RoundHalfEven(runtime.Timer());
+    client.Open("GET", url, true);
+    client.Send();
+    bool timedOut = false;
+    // No sleep here: each event pass itself waits briefly when nothing is pending.
+    while (client.ReadyState() != HttpClient::kComplete && !timedOut) {
+      runtime.DoEvents();
+      if (runtime.Timer() < start - kMidnightToleranceSeconds) {
+        start -= kSecondsPerDay;
+      }
+      if (runtime.Timer() - start > kFetchTimeLimitSeconds) {
+        timedOut = true;
+      }
+    }
+    if (timedOut) {
+      return {};
+    }
+    return Windows1252ToText(client.ResponseBody());
+  } catch (const HttpError&) {
+    return {};
+  }
+}
+
+Text DoubleText(double value, char16_t decimalSeparator) {
+  std::array<char, 64> digits{};
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value,
+                                 std::chars_format::general, kSignificantDigits)
+                       .ptr;
+  Text text;
+  for (const char* c = digits.data(); c != end; ++c) {
+    if (*c == '.') {
+      text += decimalSeparator;
+    } else if (*c == 'e') {
+      text += u'E';
+    } else {
+      text += static_cast<char16_t>(*c);
+    }
+  }
+  return text;
+}
+
+Text ScriptUrl(std::u16string_view host, double number, char16_t decimalSeparator) {
+  Text url = u"https://";
+  url += host;
+  url += kScriptPath;
+  url += u"?Rnd=";
+  url += DoubleText(number, decimalSeparator);
+  return url;
+}
+
+Text Windows1252ToText(std::span<const std::uint8_t> bytes) {
+  Text text;
+  text.reserve(bytes.size());
+  for (const std::uint8_t byte : bytes) {
+    text +=
+        (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : static_cast<char16_t>(byte);
+  }
+  return text;
+}
+
+}  // namespace maskora
