@@ -1,0 +1,138 @@
+"""Builds the Debian package from a build tree, checks it with lintian, unpacks it into a
+temporary root and starts the unpacked program on a throw-away X display.
+
+Usage: package_test.py CPACK BUILD_DIR
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+# Keeps the source tree free of compiled helper modules.
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from desktop import Desktop, Failure, exit_on_sigterm, need  # noqa: E402
+
+APP_ID = "io.github.maskora.Maskora"
+INSTALLED = [
+    "usr/bin/maskora",
+    "usr/share/applications/%s.desktop" % APP_ID,
+    "usr/share/metainfo/%s.metainfo.xml" % APP_ID,
+    "usr/share/icons/hicolor/16x16/apps/%s.png" % APP_ID,
+    "usr/share/icons/hicolor/32x32/apps/%s.png" % APP_ID,
+    "usr/share/icons/hicolor/scalable/apps/%s.svg" % APP_ID,
+    "usr/share/doc/maskora/copyright",
+    "usr/share/doc/maskora/changelog.gz",
+]
+# Libraries the binary links against; dpkg-shlibdeps must turn each into a dependency.
+LINKED_PACKAGES = ["libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
+                   "libqt6network6"]
+
+
+def run(command, what, timeout=300, cwd=None):
+    try:
+        result = subprocess.run(command, capture_output=True, text=True, timeout=timeout,
+                                cwd=cwd, stdin=subprocess.DEVNULL)
+    except subprocess.TimeoutExpired:
+        raise Failure("%s took more than %d s" % (what, timeout))
+    if result.returncode != 0:
+        raise Failure("%s failed (exit %d):\n%s%s" % (what, result.returncode, result.stdout,
+                                                     result.stderr))
+    return result.stdout
+
+
+def build_package(cpack, build_dir, out_dir):
+    run([cpack, "--config", os.path.join(build_dir, "CPackConfig.cmake"), "-G", "DEB",
+         "-B", out_dir], "cpack -G DEB", cwd=build_dir)
+    debs = [f for f in os.listdir(out_dir) if f.endswith(".deb")]
+    if len(debs) != 1:
+        raise Failure("cpack made %d .deb files in %s: %s" % (len(debs), out_dir, debs))
+    return os.path.join(out_dir, debs[0])
+
+
+def check_control(deb):
+    fields = {}
+    for line in run(["dpkg-deb", "--field", deb], "dpkg-deb --field").splitlines():
+        if line and not line[0].isspace() and ":" in line:
+            key, value = line.split(":", 1)
+            fields[key] = value.strip()
+    for key in ("Package", "Version", "Architecture", "Maintainer", "Section", "Priority",
+                "Depends", "Description", "Homepage"):
+        if not fields.get(key):
+            raise Failure("the package has no %s field: %s" % (key, fields))
+    if fields["Package"] != "maskora":
+        raise Failure("the package is called %r, not maskora" % fields["Package"])
+    depends = {d.split()[0] for d in fields["Depends"].replace("|", ",").split(",")}
+    missing = [p for p in LINKED_PACKAGES if p not in depends]
+    if missing:
+        raise Failure("Depends lacks %s: %s" % (missing, fields["Depends"]))
+    return fields
+
+
+def lint(deb):
+    # Errors fail the package; warnings are shown for the reader.
+    try:
+        result = subprocess.run(["lintian", "--fail-on", "error", "--display-info", deb],
+                                capture_output=True, text=True, timeout=600,
+                                stdin=subprocess.DEVNULL)
+    except subprocess.TimeoutExpired:
+        raise Failure("lintian took more than 600 s")
+    findings = [line for line in result.stdout.splitlines() if line.strip()]
+    for line in findings:
+        print("lintian: " + line)
+    errors = [line for line in findings if line.startswith("E:")]
+    if result.returncode != 0 or errors:
+        raise Failure("lintian found errors (exit %d):\n%s%s" % (result.returncode,
+                                                                "\n".join(errors),
+                                                                result.stderr))
+
+
+def unpack(deb, root):
+    run(["dpkg-deb", "-x", deb, root], "dpkg-deb -x")
+    absent = [p for p in INSTALLED if not os.path.isfile(os.path.join(root, p))]
+    if absent:
+        raise Failure("the package does not install %s" % absent)
+    if not os.access(os.path.join(root, "usr/bin/maskora"), os.X_OK):
+        raise Failure("usr/bin/maskora is not executable")
+
+
+def start_unpacked(root, seconds_up=1.5):
+    with Desktop() as desktop:
+        maskora = desktop.spawn([os.path.join(root, "usr/bin/maskora")])
+        desktop.wait_for_window(maskora, "^Maskora 1.0")
+        time.sleep(seconds_up)
+        if maskora.poll() is not None:
+            raise Failure("the unpacked program exited with %d after its window appeared"
+                          % maskora.returncode)
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    exit_on_sigterm()
+    cpack, build_dir = sys.argv[1], os.path.abspath(sys.argv[2])
+    work = tempfile.mkdtemp(prefix="maskora-package-")
+    try:
+        need("dpkg-deb", "dpkg-shlibdeps", "lintian")
+        started = time.monotonic()
+        deb = build_package(cpack, build_dir, os.path.join(work, "out"))
+        fields = check_control(deb)
+        print("package: %s, Depends: %s" % (os.path.basename(deb), fields["Depends"]))
+        lint(deb)
+        root = os.path.join(work, "root")
+        unpack(deb, root)
+        start_unpacked(root)
+        print("package: passed in %.1f s" % (time.monotonic() - started))
+    except Failure as error:
+        print("package: FAILED: %s" % error, file=sys.stderr)
+        return 1
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
