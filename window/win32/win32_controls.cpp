@@ -22,8 +22,8 @@ std::pair<int, int> Selection(HWND edit) {
 
 Text WindowText(HWND window) {
   Text text(static_cast<std::size_t>(std::max(GetWindowTextLengthW(window), 0)) + 1, u'\0');
-  const int copied =
-      GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()), static_cast<int>(text.size()));
+  const int copied = GetWindowTextW(window, reinterpret_cast<wchar_t*>(text.data()),
+                                    static_cast<int>(text.size()));
   text.resize(static_cast<std::size_t>(std::max(copied, 0)));
   return text;
 }

@@ -1,9 +1,9 @@
 // The contract's controls on Windows' own EDIT, COMBOBOX and BUTTON windows.
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
+
+#include <windows.h>
 
 #include "window/contract.h"
 

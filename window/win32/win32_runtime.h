@@ -1,10 +1,10 @@
 // Runtime services on Win32: clock, random generator, one pass of the message queue.
 #pragma once
 
-#include <windows.h>
-
 #include <functional>
 #include <random>
+
+#include <windows.h>
 
 #include "window/contract.h"
 

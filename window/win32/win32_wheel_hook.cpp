@@ -55,8 +55,8 @@ void RemoveLoadedForm(HWND window) {
 }
 
 void HookWheel(HWND window) {
-  const LONG_PTR previous = SetWindowLongPtrW(window, GWLP_WNDPROC,
-                                              reinterpret_cast<LONG_PTR>(&WheelWindowProc));
+  const LONG_PTR previous =
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WheelWindowProc));
   SetPropW(window, kPrevWndProc, reinterpret_cast<HANDLE>(previous));
 }
 

@@ -2,10 +2,10 @@
 // the wheel decisions and calls MouseWheel of the form concerned.
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
 #include <functional>
+
+#include <windows.h>
 
 #include "window/form1.h"
 
