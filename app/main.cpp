@@ -1,8 +1,9 @@
 // Maskora: wires the window to its toolkit binding, the address sources and the wheel hook.
-#include <QApplication>
-#include <QIcon>
 #include <cstdio>
 #include <cstdlib>
+
+#include <QApplication>
+#include <QIcon>
 
 #include "sources/address_lookups.h"
 #include "sources/posix_sockets.h"

@@ -1,12 +1,13 @@
 // What one keystroke costs: the evaluation alone, the recalculation that rewrites the real
 // window's result fields, a wheel step, and an Up key through Qt's event path with the repaint
 // that follows. The window is the real one, on Qt's offscreen platform.
-#include <QApplication>
-#include <QTest>
 #include <array>
 #include <cstdint>
 
 #include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTest>
 
 #include "address/address.h"
 #include "window/qt/form1_window.h"

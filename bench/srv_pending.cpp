@@ -4,7 +4,6 @@
 // event pass that doesn't wait is measured as the peer.
 //
 // Usage: srv_pending [seconds per variant, default 10]
-#include <QCoreApplication>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +13,8 @@
 #include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
+
+#include <QCoreApplication>
 
 #include "sources/public_lookup.h"
 #include "sources/qt/qt_http_client.h"

@@ -1,11 +1,12 @@
 #include "sources/qt/qt_http_client.h"
 
+#include <algorithm>
+
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QSslConfiguration>
 #include <QSslSocket>
 #include <QString>
-#include <algorithm>
 
 namespace maskora {
 

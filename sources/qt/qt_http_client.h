@@ -2,13 +2,14 @@
 // only where they keep the connection as safe, and a body cap.
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QPointer>
 #include <QSslCertificate>
 #include <QUrl>
-#include <memory>
 
 #include "sources/http_client.h"
 

@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QString>
-
-#include <gtest/gtest.h>
 
 namespace maskora {
 namespace {

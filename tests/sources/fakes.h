@@ -12,24 +12,10 @@
 
 #include "sources/http_client.h"
 #include "sources/sockets.h"
+#include "tests/window/stand_ins.h"
 #include "window/contract.h"
 
 namespace maskora::testing {
-
-struct Box {
-  Text text;
-  MessageIcon icon;
-  Text title;
-  bool operator==(const Box&) const = default;
-};
-
-class RecordingBoxes : public MessageBoxes {
- public:
-  void MsgBox(const Text& text, MessageIcon icon, const Text& title) override {
-    shown.push_back({text, icon, title});
-  }
-  std::vector<Box> shown;
-};
 
 // Plays the platform's replies and logs each call by name.
 class FakeSockets : public Sockets {

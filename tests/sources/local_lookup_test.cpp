@@ -12,9 +12,9 @@
 namespace maskora {
 namespace {
 
-using testing::Box;
 using testing::FakeSockets;
 using testing::RecordingBoxes;
+using testing::ShownBox;
 
 constexpr char16_t kNotResponding[] =
     u"Windows Sockets for 32 bit Windows environments is not successfully responding.";
@@ -24,7 +24,7 @@ const std::vector<std::string> kFullLookup = {"Startup(257)", "GetHostName(256)"
                                               "GetHostByName(desk)", "Cleanup"};
 const std::vector<std::string> kRejectedStartup = {"Startup(257)", "Cleanup"};
 
-Box Exclaim(const Text& text) {
+ShownBox Exclaim(const Text& text) {
   return {text, MessageIcon::Exclamation, {}};
 }
 
@@ -37,7 +37,7 @@ struct LookupCase {
   const char* name;
   std::function<void(FakeSockets&)> setup;
   Text result;
-  std::vector<Box> boxes;
+  std::vector<ShownBox> boxes;
   std::vector<std::string> calls;
 };
 
@@ -57,7 +57,7 @@ TEST_P(LookupTest, ResultBoxesAndCalls) {
   EXPECT_EQ(sockets.calls, c.calls);
 }
 
-const std::vector<Box> kNoBoxes;
+const std::vector<ShownBox> kNoBoxes;
 
 INSTANTIATE_TEST_SUITE_P(
     Lookups, LookupTest,

@@ -1,14 +1,15 @@
 // The QtNetwork client and the Qt event loop against the nginx servers that with_nginx.py
 // starts on 127.0.0.1, one server per scenario.
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QSslCertificate>
 #include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSslCertificate>
 
 #include "sources/address_lookups.h"
 #include "sources/public_lookup.h"

@@ -1,5 +1,12 @@
 #include "wheelhook/qt/qt_wheel_hook.h"
 
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -8,12 +15,6 @@
 #include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 namespace maskora {
 namespace {

@@ -12,6 +12,7 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "tests/window/stand_ins.h"
 #include "window/win32/control_ids.h"
 #include "window/win32/form1_window.h"
 #include "window/win32/win32_controls.h"
@@ -22,38 +23,6 @@
 namespace maskora::testing {
 
 using namespace win32;
-
-struct ShownBox {
-  Text text;
-  MessageIcon icon;
-  Text title;
-};
-
-class RecordingBoxes : public MessageBoxes {
- public:
-  void MsgBox(const Text& text, MessageIcon icon, const Text& title) override {
-    shown.push_back({text, icon, title});
-  }
-  std::vector<ShownBox> shown;
-};
-
-class ScriptedSources : public AddressSources {
- public:
-  Text local = u"192.168.1.10";
-  Text pub = u"203.0.113.7";
-  int localCalls = 0;
-  int publicCalls = 0;
-  std::function<Text()> onPublic;
-
-  Text LookupLocalAddress() override {
-    ++localCalls;
-    return local;
-  }
-  Text PublicAddressText() override {
-    ++publicCalls;
-    return onPublic ? onPublic() : pub;
-  }
-};
 
 // Keys that are no characters, written into a key string as one character each.
 #define KEY_BACK u"\uE008"

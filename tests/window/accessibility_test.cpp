@@ -1,7 +1,7 @@
 // What a screen reader announces for each control, read through Qt's accessibility interfaces.
-#include <QAccessible>
-
 #include <gtest/gtest.h>
+
+#include <QAccessible>
 
 #include "tests/window/window_fixture.h"
 

@@ -1,8 +1,8 @@
 // Typing into the octet fields with real key events: the filter, the focus moves, stepping,
 // and the corrections made when a field is left.
-#include <QClipboard>
-
 #include <gtest/gtest.h>
+
+#include <QClipboard>
 
 #include "tests/window/window_fixture.h"
 

@@ -1,11 +1,12 @@
 // Ten thousand random user actions on the real window. After each one the window must hold
 // together: fields within their limits and the results those of the fields' texts.
-#include <QClipboard>
-#include <QWheelEvent>
 #include <cstdlib>
 #include <random>
 
 #include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QWheelEvent>
 
 #include "address/address.h"
 #include "tests/window/window_fixture.h"

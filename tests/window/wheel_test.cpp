@@ -1,7 +1,7 @@
 // Wheel turns over the real window: the focused octet field steps, the list keeps its own wheel.
-#include <QWheelEvent>
-
 #include <gtest/gtest.h>
+
+#include <QWheelEvent>
 
 #include "tests/window/window_fixture.h"
 

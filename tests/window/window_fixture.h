@@ -2,47 +2,18 @@
 // boxes and the address sources.
 #pragma once
 
-#include <QApplication>
-#include <QTest>
-#include <deque>
 #include <string>
 #include <vector>
 
+#include <QApplication>
+#include <QTest>
+
+#include "tests/window/stand_ins.h"
 #include "wheelhook/qt/qt_wheel_hook.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/qt_runtime.h"
 
 namespace maskora::testing {
-
-struct ShownBox {
-  Text text;
-  MessageIcon icon;
-  Text title;
-};
-
-class RecordingBoxes : public MessageBoxes {
- public:
-  void MsgBox(const Text& text, MessageIcon icon, const Text& title) override {
-    shown.push_back({text, icon, title});
-  }
-  std::vector<ShownBox> shown;
-};
-
-class ScriptedSources : public AddressSources {
- public:
-  Text LookupLocalAddress() override {
-    ++localCalls;
-    return local;
-  }
-  Text PublicAddressText() override {
-    ++publicCalls;
-    return publicText;
-  }
-  Text local = u"192.168.1.10";
-  Text publicText = u"203.0.113.7";
-  int localCalls = 0;
-  int publicCalls = 0;
-};
 
 class WindowTest : public ::testing::Test {
  protected:

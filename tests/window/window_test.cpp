@@ -1,8 +1,8 @@
 // The main window: its start state, the mask list, the recalculation, the class button, the
 // About box, keyboard access and the address buttons, driven through real Qt events.
-#include <QTimer>
-
 #include <gtest/gtest.h>
+
+#include <QTimer>
 
 #include "tests/window/window_fixture.h"
 #include "window/qt/qt_message_boxes.h"

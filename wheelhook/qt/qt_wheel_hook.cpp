@@ -1,12 +1,13 @@
 #include "wheelhook/qt/qt_wheel_hook.h"
 
+#include <utility>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QRect>
 #include <QVariant>
 #include <QWheelEvent>
-#include <utility>
 
 namespace maskora {
 

@@ -2,12 +2,13 @@
 // event before any widget does.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
 #include <QWindow>
-#include <cstdint>
-#include <functional>
 
 #include "wheelhook/wheelhook.h"
 #include "window/form1.h"

@@ -1,13 +1,14 @@
 // The main window on Qt Widgets: its 27 controls, and the wiring of their events to Form1.
 #pragma once
 
+#include <array>
+#include <memory>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
-#include <array>
-#include <memory>
 
 #include "window/form1.h"
 #include "window/qt/qt_controls.h"

@@ -1,5 +1,8 @@
 #include "window/qt/qt_runtime.h"
 
+#include <bit>
+#include <cstdint>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -7,8 +10,6 @@
 #include <QLocale>
 #include <QTime>
 #include <QTimer>
-#include <bit>
-#include <cstdint>
 
 namespace maskora {
 
