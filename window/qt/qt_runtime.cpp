@@ -1,11 +1,6 @@
 #include "window/qt/qt_runtime.h"
 
-#include <bit>
-#include <cstdint>
-
-#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QLocale>
 #include <QTime>
@@ -26,12 +21,11 @@ double QtRuntime::Timer() {
 }
 
 void QtRuntime::Randomize(double seed) {
-  generator_.seed(std::bit_cast<std::uint64_t>(seed));
+  generator_.Seed(seed);
 }
 
-// 53 random bits scaled into [0, 1): never 1.0, which generate_canonical may return.
 double QtRuntime::Rnd() {
-  return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
+  return generator_.Next();
 }
 
 void QtRuntime::DoEvents() {

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <functional>
-#include <random>
 
 #include "window/contract.h"
+#include "window/random_generator.h"
 
 namespace maskora {
 
@@ -21,7 +21,7 @@ class QtRuntime : public Runtime {
 
  private:
   std::function<bool()> isUnloaded_;
-  std::mt19937_64 generator_;
+  RandomGenerator generator_;
 };
 
 }  // namespace maskora

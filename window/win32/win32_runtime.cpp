@@ -1,8 +1,5 @@
 #include "window/win32/win32_runtime.h"
 
-#include <bit>
-#include <cstdint>
-
 namespace maskora {
 
 namespace {
@@ -34,12 +31,11 @@ double Win32Runtime::Timer() {
 }
 
 void Win32Runtime::Randomize(double seed) {
-  generator_.seed(std::bit_cast<std::uint64_t>(seed));
+  generator_.Seed(seed);
 }
 
-// 53 random bits scaled into [0, 1): never 1.0.
 double Win32Runtime::Rnd() {
-  return static_cast<double>(generator_() >> 11) * 0x1.0p-53;
+  return generator_.Next();
 }
 
 void Win32Runtime::DoEvents() {

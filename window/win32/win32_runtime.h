@@ -2,11 +2,11 @@
 #pragma once
 
 #include <functional>
-#include <random>
 
 #include <windows.h>
 
 #include "window/contract.h"
+#include "window/random_generator.h"
 
 namespace maskora {
 
@@ -27,7 +27,7 @@ class Win32Runtime : public Runtime {
  private:
   std::function<bool(MSG&)> translate_;
   std::function<bool()> isUnloaded_;
-  std::mt19937_64 generator_;
+  RandomGenerator generator_;
 };
 
 // Hands one message to the window, through the keyboard navigation first.
