@@ -111,6 +111,20 @@ TEST_F(Octets, BackspaceDeletesOrStepsBack) {
   EXPECT_EQ(Focused(), 0);
 }
 
+TEST_F(Octets, OtherKeysEditAsTheFieldDoesAndRecalculateAtRelease) {
+  Enter(0, "192");
+  window.txtIP(0)->setCursorPosition(0);
+  // Under X, Delete carries the text "\x7f"; it is no character for the filter all the same.
+  QTest::sendKeyEvent(QTest::Click, window.windowHandle(), Qt::Key_Delete, QString("\x7f"),
+                      Qt::NoModifier);
+  EXPECT_EQ(window.txtIP(0)->text(), "92");
+  EXPECT_EQ(window.txtNetwork()->text(), "92.0.0.0");
+  Key(Qt::Key_End);
+  Type("1");
+  EXPECT_EQ(window.txtIP(0)->text(), "921");
+  EXPECT_EQ(Focused(), 1);
+}
+
 TEST_F(Octets, LeftAndRightLeaveAtTheEdges) {
   struct Case {
     int field;
