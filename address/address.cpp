@@ -200,6 +200,56 @@ double LeadingNumber(std::string_view text) {
   return 0.0;
 }
 
+std::optional<double> WholeNumber(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  auto skipBlanks = [&] {
+    while (i < n && text[i] == ' ') {
+      ++i;
+    }
+  };
+  auto digits = [&] {
+    const std::size_t from = i;
+    while (i < n && IsDigit(text[i])) {
+      ++i;
+    }
+    return i - from;
+  };
+  skipBlanks();
+  if (i < n && (text[i] == '+' || text[i] == '-')) {
+    ++i;
+  }
+  std::size_t mantissa = digits();
+  if (i < n && text[i] == '.') {
+    ++i;
+    mantissa += digits();
+  }
+  if (mantissa == 0) {
+    return std::nullopt;
+  }
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+      ++i;
+    }
+    if (digits() == 0) {
+      return std::nullopt;
+    }
+  }
+  skipBlanks();
+  if (i != n) {
+    return std::nullopt;
+  }
+  return LeadingNumber(text);
+}
+
+double ClampOctet(double value) {
+  if (!(value >= 0)) {
+    return 0;
+  }
+  return value > 255 ? 255 : value;
+}
+
 std::string NumberText(double value) {
   if (std::isnan(value) || value == 0.0) {
     return "0";

@@ -15,11 +15,10 @@ namespace maskora {
 // from 128.0.0.0 up are negative.
 using AddressValue = std::int32_t;
 
-// Run-time error 6: a value that does not fit the signed 32-bit type it is meant for.
+// A value that does not fit the signed 32-bit type it is meant for.
 class OverflowError : public std::overflow_error {
  public:
   OverflowError() : std::overflow_error("Overflow") {}
-  static constexpr int kNumber = 6;
 };
 
 // Dotted text of the value's 32-bit pattern, most significant byte first.
@@ -39,11 +38,41 @@ AddressValue UnsignedToSigned(double value);
 // small a one gives 0, so the result is always finite.
 double LeadingNumber(std::string_view text);
 
+// The value of a text that is a number as a whole, blanks around it allowed ("12", " 7 ",
+// "-5", "1.5", "2e2"); none for anything else ("", "12a", "1 2", "&HFF").
+std::optional<double> WholeNumber(std::string_view text);
+
+// An octet's value held to 0..255; NaN counts as 0.
+double ClampOctet(double value);
+
 // Decimal text of a number: no blanks, "." as the separator, at most 15 significant digits, no
 // zero before the point (".5"); an exponent ("1E+15", "1E-05") only for magnitudes from 1E+15
 // up or below 1E-04. NaN gives "0", infinities the largest finite double. LeadingNumber reads
 // every result back.
 std::string NumberText(double value);
+
+// A whole address as a user writes it: "192.168.1.10", "10.1.2.3/8", "10.1.2.3/255.0.0.0" or
+// "10.1.2.3 255.0.0.0", with blanks and line breaks around it.
+struct AddressEntry {
+  std::array<int, 4> octets{};
+  std::optional<int> hostBits;  // of the prefix or mask, when one was given
+  friend bool operator==(const AddressEntry&, const AddressEntry&) = default;
+};
+
+enum class AddressTextKind {
+  NotAnAddress,  // no dotted address at all
+  Malformed,     // a dotted address that is not one: octet over 255, five parts, bad mask
+  Address,
+};
+
+struct AddressReading {
+  AddressTextKind kind = AddressTextKind::NotAnAddress;
+  AddressEntry entry;  // when kind is Address
+};
+
+// Reads a text as a whole address. A text counts as an address (well formed or not) when,
+// trimmed, it begins with digits and at least three dots.
+AddressReading ReadAddressText(std::string_view text);
 
 struct SubnetResult {
   std::string AddressText;

@@ -10,12 +10,9 @@ namespace maskora {
 namespace {
 
 // An octet field's number as a whole octet: clamped to 0..255, then its fraction cut off, so
-// a pasted 1.5 counts as 1 and the dotted text always has four whole parts. NaN counts as 0.
+// a pasted 1.5 counts as 1 and the dotted text always has four whole parts.
 int WholeOctet(double value) {
-  if (std::isnan(value) || value < 0) {
-    return 0;
-  }
-  return value > 255 ? 255 : static_cast<int>(value);
+  return static_cast<int>(ClampOctet(value));
 }
 
 // A count with its thousands grouped by ".", whatever the system's number settings.

@@ -4,7 +4,7 @@
 #include "sources/http_client.h"
 #include "sources/sockets.h"
 #include "window/contract.h"
-#include "window/form1.h"
+#include "window/ports.h"
 
 namespace maskora {
 

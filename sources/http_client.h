@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
 #include "window/contract.h"
@@ -23,8 +22,8 @@ class HttpClient {
   static constexpr int kComplete = 4;
 
   virtual ~HttpClient() = default;
-  // Prepares the request; throws HttpError when the method or URL can't be used.
-  virtual void Open(const std::string& method, const Text& url, bool async) = 0;
+  // Prepares a GET of the URL; throws HttpError when the URL can't be used.
+  virtual void Open(const Text& url) = 0;
   // Starts the request and returns at once.
   virtual void Send() = 0;
   // kComplete once the request has ended, with a response or a failure; lower before.

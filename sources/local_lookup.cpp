@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "window/text.h"
+
 namespace maskora {
 
 namespace {
@@ -11,10 +13,6 @@ namespace {
 constexpr int kHostNameBufferLength = 256;
 constexpr int kSocketError = -1;
 constexpr int kFewestSockets = 1;
-
-Text Widen(std::string_view ascii) {
-  return Text(ascii.begin(), ascii.end());
-}
 
 Text Decimal(long long value) {
   return Widen(std::to_string(value));

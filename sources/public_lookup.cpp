@@ -1,8 +1,11 @@
 #include "sources/public_lookup.h"
 
+#include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
+
+#include "address/address.h"
+#include "window/text.h"
 
 namespace maskora {
 
@@ -10,7 +13,6 @@ namespace {
 
 constexpr double kSecondsPerDay = 86400;
 constexpr double kMidnightToleranceSeconds = 1;
-constexpr int kSignificantDigits = 15;
 
 // Windows-1252 from 0x80 to 0x9F; the rest of the code page equals Latin-1.
 constexpr std::array<char16_t, 32> kHighControls = {
@@ -47,7 +49,7 @@ Text FetchUrlText(HttpClient& client, const Text& url, Runtime& runtime) {
   const AbortOnExit abortOnExit(client);
   try {
     double start = RoundHalfEven(runtime.Timer());
-    client.Open("GET", url, true);
+    client.Open(url);
     client.Send();
     bool timedOut = false;
     // No sleep here: each event pass itself waits briefly when nothing is pending.
@@ -70,20 +72,8 @@ Text FetchUrlText(HttpClient& client, const Text& url, Runtime& runtime) {
 }
 
 Text DoubleText(double value, char16_t decimalSeparator) {
-  std::array<char, 64> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value,
-                                 std::chars_format::general, kSignificantDigits)
-                       .ptr;
-  Text text;
-  for (const char* c = digits.data(); c != end; ++c) {
-    if (*c == '.') {
-      text += decimalSeparator;
-    } else if (*c == 'e') {
-      text += u'E';
-    } else {
-      text += static_cast<char16_t>(*c);
-    }
-  }
+  Text text = Widen(NumberText(value));
+  std::replace(text.begin(), text.end(), u'.', decimalSeparator);
   return text;
 }
 

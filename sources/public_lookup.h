@@ -23,8 +23,7 @@ Text FetchUrlText(HttpClient& client, const Text& url, Runtime& runtime);
 // cache-busting number after "?Rnd=".
 Text ScriptUrl(std::u16string_view host, double number, char16_t decimalSeparator);
 
-// Up to 15 significant digits, trailing zeros dropped, the given decimal separator; an
-// exponent only outside 1E-05 to 1E+15.
+// The number as NumberText writes it, with the given decimal separator.
 Text DoubleText(double value, char16_t decimalSeparator);
 
 // Bytes read as Windows-1252 text, one character per byte. The five bytes that code page

@@ -15,15 +15,6 @@ inline constexpr std::uint32_t kWmMouseWheel = 0x020A;
 // Answer 1 to this combo-box query means its list is open.
 inline constexpr std::uint32_t kCbGetDroppedState = 0x0157;
 
-// Mouse-button and modifier bits of the keys word.
-inline constexpr std::int32_t kMkLButton = 0x0001;
-inline constexpr std::int32_t kMkRButton = 0x0002;
-inline constexpr std::int32_t kMkShift = 0x0004;
-inline constexpr std::int32_t kMkControl = 0x0008;
-inline constexpr std::int32_t kMkMButton = 0x0010;
-inline constexpr std::int32_t kMkXButton1 = 0x0020;
-inline constexpr std::int32_t kMkXButton2 = 0x0040;
-
 // What MouseWheel receives, in its order.
 struct WheelParams {
   std::int32_t keys = 0;

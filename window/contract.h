@@ -2,13 +2,32 @@
 // these interfaces; the handlers never see a toolkit type.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+
+#include "window/form1_description.h"
 
 namespace maskora {
 
 // Texts are UTF-16, as the toolkits keep them; positions and lengths count UTF-16 units.
 using Text = std::u16string;
+
+// Key codes of the keys that the octet handlers act on. A binding passes these for the arrow
+// keys and any other number for the rest.
+enum KeyCode : std::int16_t {
+  kKeyLeft = 37,
+  kKeyUp = 38,
+  kKeyRight = 39,
+  kKeyDown = 40,
+};
+
+// Bits of the modifier state that comes with a key.
+enum ShiftBits : std::int16_t {
+  kShiftMask = 1,
+  kCtrlMask = 2,
+  kAltMask = 4,
+};
 
 class TextField {
  public:
@@ -31,17 +50,16 @@ class DropDownList {
   virtual ~DropDownList() = default;
   virtual void Clear() = 0;
   virtual void AddItem(const Text& text) = 0;
-  virtual int ListCount() const = 0;
   // -1 when no entry is selected.
   virtual int ListIndex() const = 0;
   // Selecting another entry raises the list's click, as a user's choice would.
   virtual void SetListIndex(int index) = 0;
+  virtual void SetFocus() = 0;
 };
 
 class PushButton {
  public:
   virtual ~PushButton() = default;
-  virtual bool Enabled() const = 0;
   virtual void SetEnabled(bool enabled) = 0;
   virtual Text Tag() const = 0;
   virtual void SetTag(const Text& tag) = 0;
@@ -52,25 +70,21 @@ enum class MessageIcon { None, Information, Exclamation };
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
-  // Modal, one OK button. An empty title shows the application title "Maskora".
+  // Modal, one OK button. An empty title shows the application title.
   virtual void MsgBox(const Text& text, MessageIcon icon, const Text& title = {}) = 0;
-};
-
-// The control that holds the focus, by its name ("txtIP", "cmbMask"...) and array index
-// (-1 for a control that is not in an array).
-struct ControlRef {
-  std::string name;
-  int index = -1;
 };
 
 class FormWindow {
  public:
   virtual ~FormWindow() = default;
-  virtual std::optional<ControlRef> ActiveControl() const = 0;
+  // The control that holds the focus; none when no control of the window has it.
+  virtual std::optional<ControlId> ActiveControl() const = 0;
+  // The platform's warning sound, for input that is refused as a whole.
+  virtual void Beep() = 0;
 };
 
-// Thrown out of Runtime::DoEvents once the form has been unloaded during the pass, so that a
-// handler waiting inside DoEvents unwinds instead of touching a window that is gone.
+// Thrown out of Runtime::DoEvents once the form has been unloaded, so that a handler waiting
+// inside DoEvents unwinds instead of touching a window that is gone.
 class FormUnloaded {};
 
 class Runtime {
@@ -82,7 +96,7 @@ class Runtime {
   // The next pseudo-random number in [0, 1).
   virtual double Rnd() = 0;
   // One pass of the pending window events; waits briefly for one when there is none, so a
-  // polling loop does not spin. Throws FormUnloaded when the form was unloaded meanwhile.
+  // polling loop does not spin. Throws FormUnloaded when the form is gone.
   virtual void DoEvents() = 0;
   // Decimal separator of the user's regional settings.
   virtual char16_t DecimalSeparator() const = 0;

@@ -5,6 +5,7 @@
 
 #include "address/address.h"
 #include "window/text.h"
+#include "window/version.h"
 
 namespace maskora {
 
@@ -15,10 +16,13 @@ constexpr int kStartMask = 8;  // (24) 255.255.255.0
 // Longest failure text shown when a lookup gives no address: a web page can be large.
 constexpr std::size_t kShownFailureChars = 200;
 
-constexpr char16_t kAboutText[] =
-    u"Maskora 1.0.0.2\n"
-    u"\n"
-    u"Calcola rete, broadcast, host e classe di un indirizzo IPv4.";
+Text AboutText() {
+  return u"Maskora " + Widen(kVersion) + u"\n\nCalcola rete, broadcast, host e classe di un indirizzo IPv4.";
+}
+
+Text AppTitle() {
+  return Text(kForm1.appTitle);
+}
 
 std::string MaskEntryText(int hostBits) {
   const int prefix = 32 - hostBits;
@@ -44,7 +48,7 @@ void Form1::Form_Unload() {
 }
 
 void Form1::cmdCalc_Click() {
-  s_.dialogs.MsgBox(kAboutText, MessageIcon::Information, kAppTitle);
+  s_.dialogs.MsgBox(AboutText(), MessageIcon::Information, AppTitle());
 }
 
 void Form1::RiempiMask() {
@@ -91,6 +95,17 @@ void Form1::cmdSet_Click() {
   }
 }
 
+void Form1::EnterAddress(const AddressEntry& entry) {
+  for (std::size_t i = 0; i < c_.txtIP.size(); ++i) {
+    c_.txtIP[i]->SetText(Widen(std::to_string(entry.octets[i])));
+  }
+  if (entry.hostBits && *entry.hostBits != c_.cmbMask->ListIndex()) {
+    c_.cmbMask->SetListIndex(*entry.hostBits);  // its click recalculates
+  } else {
+    Calcola();
+  }
+}
+
 void Form1::cmdGetIpCli_Click() {
   FillOctets(s_.sources.LookupLocalAddress());
   Calcola();
@@ -110,7 +125,7 @@ void Form1::FillOctets(const Text& text) {
       c_.txtIP[i]->SetText(parts[i]);
     }
   } else if (!text.empty()) {
-    s_.dialogs.MsgBox(text.substr(0, kShownFailureChars), MessageIcon::Exclamation, kAppTitle);
+    s_.dialogs.MsgBox(text.substr(0, kShownFailureChars), MessageIcon::Exclamation, AppTitle());
   }
 }
 

@@ -4,29 +4,11 @@
 #include <array>
 #include <cstdint>
 
+#include "address/address.h"
 #include "window/contract.h"
+#include "window/ports.h"
 
 namespace maskora {
-
-// The two buttons that fill in an address ask these; the sources live above the window.
-class AddressSources {
- public:
-  virtual ~AddressSources() = default;
-  // This computer's address as dotted text, a failure text, or empty when the start-up of
-  // the lookup failed (it has then shown its own message).
-  virtual Text LookupLocalAddress() = 0;
-  // The public address text from the web script, or the local lookup's text when the
-  // request gave nothing.
-  virtual Text PublicAddressText() = 0;
-};
-
-// Installs and removes the hook that turns wheel turns over the window into MouseWheel calls.
-class WheelHook {
- public:
-  virtual ~WheelHook() = default;
-  virtual void HookWheel() = 0;
-  virtual void UnhookWheel() = 0;
-};
 
 struct Form1Controls {
   std::array<TextField*, 4> txtIP{};
@@ -65,9 +47,21 @@ class Form1 {
   void txtIP_KeyPress(std::int16_t index, std::int16_t& keyAscii);
   void txtIP_KeyUp(std::int16_t index, std::int16_t& keyCode, std::int16_t shift);
   void txtIP_LostFocus(std::int16_t index);
+  // Text pasted into an octet field. True when it was taken as a whole address, or refused
+  // with a beep as one that is malformed; false leaves the paste to the field.
+  bool txtIP_Paste(std::int16_t index, const Text& text);
+
+  // A character typed into the mask list: right after a "/" in an octet field, the digits
+  // typed pick the entry of that prefix ("/", "2", "4" picks /24). Sets keyAscii to 0 for a
+  // character it took.
+  void cmbMask_KeyPress(std::int16_t& keyAscii);
+  void cmbMask_LostFocus();
 
   void MouseWheel(std::int32_t mouseKeys, std::int32_t rotation, std::int32_t xpos,
                   std::int32_t ypos);
+
+  // Fills in a whole address, and selects its mask when it has one; recalculates once.
+  void EnterAddress(const AddressEntry& entry);
 
  private:
   void RiempiMask();
@@ -77,10 +71,9 @@ class Form1 {
 
   Form1Controls c_;
   Form1Services s_;
+  // The prefix typed into the mask list after a "/": its digits so far, none when not typing.
+  std::optional<int> typedPrefix_;
+  int typedDigits_ = 0;
 };
-
-// The About box's text and the window's caption.
-inline constexpr char16_t kCaption[] = u"Maskora 1.0 - Mervik";
-inline constexpr char16_t kAppTitle[] = u"Maskora";
 
 }  // namespace maskora

@@ -1,7 +1,7 @@
 // The four octet fields: the character filter, the focus moves between them, stepping with
 // Up, Down and the wheel, and the correction of a field's text when it is left.
-#include <cctype>
 #include <optional>
+#include <string>
 
 #include "address/address.h"
 #include "window/form1.h"
@@ -11,13 +11,11 @@ namespace maskora {
 
 namespace {
 
-constexpr std::int16_t kKeyLeft = 37;
-constexpr std::int16_t kKeyUp = 38;
-constexpr std::int16_t kKeyRight = 39;
-constexpr std::int16_t kKeyDown = 40;
 constexpr std::int16_t kBackspace = 8;
 constexpr std::int16_t kDot = '.';
+constexpr std::int16_t kSlash = '/';
 constexpr int kLastField = 3;
+constexpr int kLongestPrefix = 32;
 
 int Length(const TextField& field) {
   return static_cast<int>(field.GetText().size());
@@ -25,50 +23,6 @@ int Length(const TextField& field) {
 
 bool WhollySelected(const TextField& field) {
   return Length(field) > 0 && field.SelStart() == 0 && field.SelLength() == Length(field);
-}
-
-// The value of a text that is a number as a whole ("12", " 7 ", "-5", "1.5", "2e2"), or none.
-std::optional<double> WholeNumber(const std::string& text) {
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  auto skipBlanks = [&] {
-    while (i < n && text[i] == ' ') {
-      ++i;
-    }
-  };
-  auto digits = [&] {
-    const std::size_t from = i;
-    while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) {
-      ++i;
-    }
-    return i - from;
-  };
-  skipBlanks();
-  if (i < n && (text[i] == '+' || text[i] == '-')) {
-    ++i;
-  }
-  std::size_t mantissa = digits();
-  if (i < n && text[i] == '.') {
-    ++i;
-    mantissa += digits();
-  }
-  if (mantissa == 0) {
-    return std::nullopt;
-  }
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-      ++i;
-    }
-    if (digits() == 0) {
-      return std::nullopt;
-    }
-  }
-  skipBlanks();
-  if (i != n) {
-    return std::nullopt;
-  }
-  return LeadingNumber(text);
 }
 
 void SetTextIfChanged(TextField& field, const Text& text) {
@@ -81,13 +35,7 @@ void SetTextIfChanged(TextField& field, const Text& text) {
 
 void Form1::StepField(int index, int step) {
   TextField& field = *c_.txtIP[index];
-  double value = LeadingNumber(Narrow(field.GetText())) + step;
-  if (value < 0) {
-    value = 0;
-  }
-  if (value > 255) {
-    value = 255;
-  }
+  const double value = ClampOctet(LeadingNumber(Narrow(field.GetText())) + step);
   field.SetText(Widen(NumberText(value)));
   Calcola();
 }
@@ -148,6 +96,12 @@ void Form1::txtIP_KeyPress(std::int16_t index, std::int16_t& keyAscii) {
     keyAscii = 0;
   }
   Calcola();
+  // "10.0.0.0/8" typed as a whole: the prefix goes on in the mask list.
+  if (code == kSlash) {
+    c_.cmbMask->SetFocus();
+    typedPrefix_ = 0;
+    typedDigits_ = 0;
+  }
 }
 
 void Form1::txtIP_KeyUp(std::int16_t /*index*/, std::int16_t& /*keyCode*/, std::int16_t /*shift*/) {
@@ -164,9 +118,7 @@ void Form1::txtIP_LostFocus(std::int16_t index) {
   const std::string narrow = Narrow(text);
   if (!WholeNumber(narrow)) {
     // Pasted text that is not a number: show the value that the results are computed from.
-    double value = LeadingNumber(narrow);
-    value = value < 0 ? 0 : value > 255 ? 255 : value;
-    SetTextIfChanged(field, Widen(NumberText(value)));
+    SetTextIfChanged(field, Widen(NumberText(ClampOctet(LeadingNumber(narrow)))));
     return;
   }
   if (*WholeNumber(narrow) < 0) {
@@ -177,13 +129,57 @@ void Form1::txtIP_LostFocus(std::int16_t index) {
   }
 }
 
-void Form1::MouseWheel(std::int32_t /*mouseKeys*/, std::int32_t rotation, std::int32_t /*xpos*/,
-                       std::int32_t /*ypos*/) {
-  const std::optional<ControlRef> active = s_.form.ActiveControl();
-  if (!active || active->name != "txtIP" || active->index < 0 || active->index > kLastField) {
+bool Form1::txtIP_Paste(std::int16_t index, const Text& text) {
+  const AddressReading reading = ReadAddressText(Narrow(text));
+  switch (reading.kind) {
+    case AddressTextKind::NotAnAddress:
+      return false;
+    case AddressTextKind::Malformed:
+      // Never half of it: an address that is not one changes nothing.
+      s_.form.Beep();
+      return true;
+    case AddressTextKind::Address:
+      break;
+  }
+  EnterAddress(reading.entry);
+  TextField& field = *c_.txtIP[index];
+  field.SetSelStart(0);
+  field.SetSelLength(Length(field));
+  return true;
+}
+
+void Form1::cmbMask_KeyPress(std::int16_t& keyAscii) {
+  if (!typedPrefix_) {
     return;
   }
-  StepField(active->index, rotation > 0 ? 1 : rotation < 0 ? -1 : 0);
+  if (keyAscii < '0' || keyAscii > '9') {
+    typedPrefix_.reset();
+    return;
+  }
+  const int prefix = *typedPrefix_ * 10 + (keyAscii - '0');
+  keyAscii = 0;
+  if (prefix > kLongestPrefix) {
+    typedPrefix_.reset();
+    return;
+  }
+  c_.cmbMask->SetListIndex(kLongestPrefix - prefix);
+  typedPrefix_ = prefix;
+  if (++typedDigits_ == 2) {
+    typedPrefix_.reset();
+  }
+}
+
+void Form1::cmbMask_LostFocus() {
+  typedPrefix_.reset();
+}
+
+void Form1::MouseWheel(std::int32_t /*mouseKeys*/, std::int32_t rotation, std::int32_t /*xpos*/,
+                       std::int32_t /*ypos*/) {
+  const std::optional<ControlId> active = s_.form.ActiveControl();
+  if (!active || Describe(*active).name != "txtIP") {
+    return;
+  }
+  StepField(Describe(*active).index, rotation > 0 ? 1 : rotation < 0 ? -1 : 0);
 }
 
 }  // namespace maskora

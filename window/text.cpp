@@ -6,7 +6,7 @@ Text Widen(std::string_view ascii) {
   return Text(ascii.begin(), ascii.end());
 }
 
-std::string Narrow(const Text& text) {
+std::string Narrow(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
   for (char16_t ch : text) {

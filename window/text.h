@@ -12,7 +12,7 @@ namespace maskora {
 Text Widen(std::string_view ascii);
 
 // Characters outside ASCII become DEL, which no number reading skips or accepts.
-std::string Narrow(const Text& text);
+std::string Narrow(std::u16string_view text);
 
 // Splits at every "." with no limit on the number of parts; the empty text is one empty part.
 std::vector<Text> SplitAtDots(const Text& text);

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -166,6 +167,84 @@ TEST(NumberText, WritesDecimalTextThatReadsBack) {
   for (const auto& c : cases) {
     EXPECT_EQ(NumberText(c.value), c.text) << c.value;
     EXPECT_EQ(NumberText(LeadingNumber(c.text)), c.text) << c.value;
+  }
+}
+
+TEST(WholeNumber, TakesOnlyATextThatIsANumberAsAWhole) {
+  const struct {
+    const char* text;
+    std::optional<double> value;
+  } cases[] = {
+      {"12", 12},     {" 7 ", 7},       {"-5", -5},     {"+5", 5},      {"1.5", 1.5},
+      {".5", 0.5},    {"5.", 5},        {"2e2", 200},   {"2E-1", 0.2},  {"2e+2", 200},
+      {"007", 7},     {"", {}},         {" ", {}},      {".", {}},      {"-", {}},
+      {"12a", {}},    {"a12", {}},      {"1 2", {}},    {"2e", {}},     {"2e+", {}},
+      {"e2", {}},     {"&HFF", {}},     {"1.2.3", {}},  {"--5", {}},    {"\t7", {}},
+      {"7\n", {}},    {"1,5", {}},      {"- 5", {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WholeNumber(c.text), c.value) << "'" << c.text << "'";
+  }
+}
+
+TEST(ClampOctet, HoldsValuesTo0To255) {
+  const struct {
+    double value, clamped;
+  } cases[] = {{-0.5, 0}, {0, 0}, {0.5, 0.5}, {255, 255}, {255.5, 255}, {-kInf, 0}, {kInf, 255},
+               {kNaN, 0}, {-1e300, 0}, {9e9, 255}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ClampOctet(c.value), c.clamped) << c.value;
+  }
+}
+
+TEST(ReadAddressText, TakesWholeAddressesWithTheirMask) {
+  using Kind = AddressTextKind;
+  const struct {
+    const char* text;
+    Kind kind;
+    std::array<int, 4> octets;
+    std::optional<int> hostBits;
+  } cases[] = {
+      {"192.168.1.10", Kind::Address, {192, 168, 1, 10}, {}},
+      {" \t10.1.2.3/8\r\n", Kind::Address, {10, 1, 2, 3}, 24},
+      {"10.1.2.3 / 8", Kind::Address, {10, 1, 2, 3}, 24},
+      {"10.1.2.3/255.0.0.0", Kind::Address, {10, 1, 2, 3}, 24},
+      {"10.1.2.3 255.255.255.252", Kind::Address, {10, 1, 2, 3}, 2},
+      {"10.1.2.3/0", Kind::Address, {10, 1, 2, 3}, 32},
+      {"10.1.2.3/32", Kind::Address, {10, 1, 2, 3}, 0},
+      {"10.1.2.3/0.0.0.0", Kind::Address, {10, 1, 2, 3}, 32},
+      {"10.1.2.3 255.255.255.255", Kind::Address, {10, 1, 2, 3}, 0},
+      {"0.0.0.0", Kind::Address, {0, 0, 0, 0}, {}},
+      {"255.255.255.255", Kind::Address, {255, 255, 255, 255}, {}},
+      {"010.001.2.3", Kind::Address, {10, 1, 2, 3}, {}},
+      {"256.1.2.3", Kind::Malformed, {}, {}},
+      {"1.2.3.256", Kind::Malformed, {}, {}},
+      {"1.2.3.4.5", Kind::Malformed, {}, {}},
+      {"1.2.3.", Kind::Malformed, {}, {}},
+      {"1..2.3", Kind::Malformed, {}, {}},
+      {"1.2.3.1000", Kind::Malformed, {}, {}},
+      {"1.2.3.4/33", Kind::Malformed, {}, {}},
+      {"1.2.3.4/", Kind::Malformed, {}, {}},
+      {"1.2.3.4/123", Kind::Malformed, {}, {}},
+      {"1.2.3.4/255.0.255.0", Kind::Malformed, {}, {}},
+      {"1.2.3.4/255.0.0.1", Kind::Malformed, {}, {}},
+      {"1.2.3.4/0.255.255.255", Kind::Malformed, {}, {}},
+      {"1.2.3.4/8/8", Kind::Malformed, {}, {}},
+      {"1.2.3.4x", Kind::Malformed, {}, {}},
+      {"1.2.3.4 8 9", Kind::Malformed, {}, {}},
+      {"1.2.3", Kind::NotAnAddress, {}, {}},
+      {"12", Kind::NotAnAddress, {}, {}},
+      {"", Kind::NotAnAddress, {}, {}},
+      {".1.2.3.4", Kind::NotAnAddress, {}, {}},
+      {"a1.2.3.4", Kind::NotAnAddress, {}, {}},
+      {"-1.2.3.4", Kind::NotAnAddress, {}, {}},
+  };
+  for (const auto& c : cases) {
+    const AddressReading reading = ReadAddressText(c.text);
+    EXPECT_EQ(reading.kind, c.kind) << c.text;
+    if (c.kind == Kind::Address) {
+      EXPECT_EQ(reading.entry, (AddressEntry{c.octets, c.hostBits})) << c.text;
+    }
   }
 }
 

@@ -104,6 +104,55 @@ TEST(EvaluateSubnet, ClassAndTypeDependOnTheOctetsAlone) {
   }
 }
 
+// Both sides of every range that the class and the type are read from.
+TEST(EvaluateSubnet, ClassAndTypeRangesEndWhereTheyShould) {
+  const struct {
+    Octets octets;
+    char classLetter;
+    const char* type;
+  } cases[] = {
+      {{1, 0, 0, 0}, 'A', "Pubblico"},
+      {{9, 255, 0, 0}, 'A', "Pubblico"},
+      {{11, 0, 0, 0}, 'A', "Pubblico"},
+      {{126, 255, 255, 255}, 'A', "Pubblico"},
+      {{127, 255, 255, 255}, 'A', "Loopback"},
+      {{128, 0, 0, 1}, 'B', "Pubblico"},
+      {{168, 254, 0, 1}, 'B', "Pubblico"},
+      {{169, 253, 0, 1}, 'B', "Pubblico"},
+      {{169, 255, 0, 1}, 'B', "Pubblico"},
+      {{171, 16, 0, 1}, 'B', "Pubblico"},
+      {{172, 16, 0, 0}, 'B', "Privato"},
+      {{172, 31, 255, 255}, 'B', "Privato"},
+      {{173, 16, 0, 1}, 'B', "Pubblico"},
+      {{191, 255, 255, 255}, 'B', "Pubblico"},
+      {{192, 0, 0, 1}, 'C', "Pubblico"},
+      {{192, 0, 1, 1}, 'C', "Pubblico"},
+      {{192, 1, 2, 1}, 'C', "Pubblico"},
+      {{193, 0, 2, 1}, 'C', "Pubblico"},
+      {{192, 87, 99, 1}, 'C', "Pubblico"},
+      {{192, 88, 98, 1}, 'C', "Pubblico"},
+      {{192, 88, 100, 1}, 'C', "Pubblico"},
+      {{192, 89, 99, 1}, 'C', "Pubblico"},
+      {{192, 167, 0, 1}, 'C', "Pubblico"},
+      {{192, 169, 0, 1}, 'C', "Pubblico"},
+      {{197, 18, 0, 1}, 'C', "Pubblico"},
+      {{198, 17, 255, 255}, 'C', "Pubblico"},
+      {{198, 18, 0, 0}, 'C', "Network Device Benchmark"},
+      {{199, 18, 0, 1}, 'C', "Pubblico"},
+      {{223, 255, 255, 255}, 'C', "Pubblico"},
+      {{224, 0, 0, 0}, 'D', "Multicast"},
+      {{239, 255, 255, 255}, 'D', "Multicast"},
+      {{240, 0, 0, 0}, 'E', "Riservato"},
+      {{254, 0, 0, 0}, 'E', "Riservato"},
+      {{255, 0, 0, 0}, 'E', "Riservato"},
+  };
+  for (const auto& c : cases) {
+    const SubnetResult r = EvaluateSubnet(c.octets, 8);
+    EXPECT_EQ(r.ClassText[0], c.classLetter) << r.AddressText;
+    EXPECT_EQ(r.TypeText, c.type) << r.AddressText;
+  }
+}
+
 TEST(EvaluateSubnet, OctetsAreClampedAndCutToWholeNumbers) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();

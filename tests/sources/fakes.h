@@ -3,8 +3,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <deque>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -61,35 +59,6 @@ class FakeSockets : public Sockets {
   }
 };
 
-// A clock that reads the scripted times in order (the last one again once they run out).
-class FakeRuntime : public Runtime {
- public:
-  std::deque<double> times{0};
-  double rnd = 0;
-  char16_t separator = u'.';
-  int passes = 0;
-  int timerReads = 0;
-  std::function<void(int pass)> onPass;
-
-  double Timer() override {
-    ++timerReads;
-    const double now = times.front();
-    if (times.size() > 1) {
-      times.pop_front();
-    }
-    return now;
-  }
-  void Randomize(double) override {}
-  double Rnd() override { return rnd; }
-  void DoEvents() override {
-    ++passes;
-    if (onPass) {
-      onPass(passes);
-    }
-  }
-  char16_t DecimalSeparator() const override { return separator; }
-};
-
 struct ClientScript {
   // readyState turns 4 on this read (1-based); 0 never.
   int completeOnRead = 1;
@@ -102,9 +71,7 @@ struct ClientScript {
 
 struct ClientLog {
   std::vector<std::string> calls;
-  std::string method;
   Text url;
-  bool async = false;
   int readyStateReads = 0;
   int aborts = 0;
 };
@@ -113,11 +80,9 @@ class FakeHttpClient : public HttpClient {
  public:
   FakeHttpClient(ClientScript script, ClientLog& log) : script_(std::move(script)), log_(log) {}
 
-  void Open(const std::string& method, const Text& url, bool async) override {
+  void Open(const Text& url) override {
     log_.calls.push_back("Open");
-    log_.method = method;
     log_.url = url;
-    log_.async = async;
     if (script_.openThrows) {
       throw HttpError("refused");
     }

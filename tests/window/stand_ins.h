@@ -1,12 +1,15 @@
 // Stand-ins for what the window's handlers call out to: message boxes that record what they
-// would show, and address sources that answer what a test scripts.
+// would show, address sources that answer what a test scripts, and a runtime whose clock and
+// event passes a test scripts.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <vector>
 
 #include "window/contract.h"
-#include "window/form1.h"
+#include "window/ports.h"
+#include "window/toolkit_runtime.h"
 
 namespace maskora::testing {
 
@@ -41,6 +44,38 @@ class ScriptedSources : public AddressSources {
   std::function<Text()> onPublic;
   int localCalls = 0;
   int publicCalls = 0;
+};
+
+// A clock that reads the scripted times in order (the last one again once they run out), and
+// event passes that run onPass.
+class FakeRuntime : public ToolkitRuntime {
+ public:
+  std::deque<double> times{0};
+  double rnd = 0;
+  char16_t separator = u'.';
+  int passes = 0;
+  int timerReads = 0;
+  std::function<void(int pass)> onPass;
+
+  double Timer() override {
+    ++timerReads;
+    const double now = times.front();
+    if (times.size() > 1) {
+      times.pop_front();
+    }
+    return now;
+  }
+  void Randomize(double) override {}
+  double Rnd() override { return rnd; }
+  char16_t DecimalSeparator() const override { return separator; }
+
+ protected:
+  void ProcessEvents() override {
+    ++passes;
+    if (onPass) {
+      onPass(passes);
+    }
+  }
 };
 
 }  // namespace maskora::testing
