@@ -12,7 +12,6 @@ namespace maskora {
 namespace {
 
 constexpr int kMaskEntries = 33;
-constexpr int kStartMask = 8;  // (24) 255.255.255.0
 // Longest failure text shown when a lookup gives no address: a web page can be large.
 constexpr std::size_t kShownFailureChars = 200;
 
@@ -39,7 +38,7 @@ Form1::Form1(const Form1Controls& controls, const Form1Services& services)
 void Form1::Form_Load() {
   s_.runtime.Randomize(s_.runtime.Timer());
   RiempiMask();
-  c_.cmbMask->SetListIndex(kStartMask);
+  c_.cmbMask->SetListIndex(kOpeningHostBits);
   s_.wheel.HookWheel();
 }
 

@@ -10,6 +10,9 @@
 
 namespace maskora {
 
+// The mask that the window opens on: (24) 255.255.255.0.
+inline constexpr int kOpeningHostBits = 8;
+
 struct Form1Controls {
   std::array<TextField*, 4> txtIP{};
   TextField* txtStato = nullptr;
