@@ -8,7 +8,25 @@ set(MASKORA_HOMEPAGE "https://github.com/maskora/maskora")
 # Debian policy wants a copyright file and a changelog in the package's documentation folder;
 # the changelog compressed without a time stamp, so that rebuilds give the same package.
 set(maskora_doc ${CMAKE_BINARY_DIR}/package-doc)
-set(maskora_release_date "Mon, 07 Dec 2026 00:00:00 +0000")
+# The release date as a Debian changelog writes it ("Mon, 07 Dec 2026 00:00:00 +0000").
+string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" maskora_date "${MASKORA_RELEASE_DATE}")
+set(maskora_y ${CMAKE_MATCH_1})
+math(EXPR maskora_m "${CMAKE_MATCH_2}")
+math(EXPR maskora_d "${CMAKE_MATCH_3}")
+set(maskora_offsets 0 3 2 5 0 3 5 1 4 6 2 4)
+math(EXPR maskora_i "${maskora_m} - 1")
+list(GET maskora_offsets ${maskora_i} maskora_offset)
+if(maskora_m LESS 3)
+  math(EXPR maskora_y "${maskora_y} - 1")
+endif()
+math(EXPR maskora_weekday
+     "(${maskora_y} + ${maskora_y} / 4 - ${maskora_y} / 100 + ${maskora_y} / 400 + ${maskora_offset} + ${maskora_d}) % 7")
+set(maskora_day_names Sun Mon Tue Wed Thu Fri Sat)
+list(GET maskora_day_names ${maskora_weekday} maskora_day_name)
+set(maskora_month_names Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+list(GET maskora_month_names ${maskora_i} maskora_month_name)
+set(maskora_release_date
+    "${maskora_day_name}, ${CMAKE_MATCH_3} ${maskora_month_name} ${CMAKE_MATCH_1} 00:00:00 +0000")
 function(maskora_write_doc name text)
   # Rewritten only when the text changes, so the changelog isn't compressed on every build.
   file(WRITE ${maskora_doc}/${name}.new "${text}")

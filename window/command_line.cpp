@@ -108,7 +108,10 @@ CommandLine ReadCommandLine(std::span<const std::string_view> arguments) {
       line.error = "maskora: unknown option '" + std::string(argument) + "' (see maskora --help)";
       return line;
     } else {
-      address += (address.empty() ? "" : " ") + std::string(argument);
+      if (!address.empty()) {
+        address += ' ';
+      }
+      address += argument;
     }
   }
   if (!address.empty()) {

@@ -194,15 +194,21 @@ def check_res(folder, res_path):
     expect(key == "VS_VERSION_INFO", "version resource has the wrong key")
     signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack("<6I", fixed[:24])
     expect(signature == 0xFEEF04BD, "fixed file info missing")
+    # The project's version, as CMake hands it to the test: 1.0.0.2 is 1,0,0,2 in the fixed
+    # part and "1.00.0002" in the texts.
+    version = os.environ["MASKORA_VERSION"]
+    major, minor, patch, tweak = (int(n) for n in (version.split(".") + ["0"] * 4)[:4])
     numbers = (file_ms, file_ls, product_ms, product_ls)
-    expect(numbers == (0x10000, 2, 0x10000, 2), "fixed version is not 1.0.0.2")
+    wanted_numbers = ((major << 16) | minor, (patch << 16) | tweak) * 2
+    expect(numbers == wanted_numbers, f"fixed version is not {version}")
+    text = f"{major}.{minor:02d}.{tweak:04d}"
     blocks = {k: c for k, _, c in children}
     tables = {k: {sk: sv for sk, sv, _ in c} for k, _, c in blocks.get("StringFileInfo", [])}
     expect(list(tables) == ["040904B0"], f"string tables are {list(tables)}, not 040904B0 alone")
     strings = tables.get("040904B0", {})
     wanted = {
-        "FileVersion": "1.00.0002",
-        "ProductVersion": "1.00.0002",
+        "FileVersion": text,
+        "ProductVersion": text,
         "ProductName": "Maskora",
         "FileDescription": "Maskora",
         "InternalName": "Maskora",
