@@ -14,10 +14,10 @@ the shortcut and sees its window; uninstalls, and expects the prefix's files and
 to be as they were before.
 """
 
-import fnmatch
 import json
 import ntpath
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -25,15 +25,23 @@ import tempfile
 import time
 import zipfile
 
+import check_exe  # beside this file
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 PACKAGE = os.path.join(ROOT, "packaging", "windows", "package.py")
-MAX_EXE = 1536 * 1024
 TIMEOUT = 15
-# The Windows Installer's own folders, which every Windows has.
-INSTALLER_FOLDERS = {"windows/installer", "users/*/appdata/roaming/microsoft/installer"}
-# Written by Wine's display driver whenever a desktop starts, not by anything installed.
-REGISTRY_NOISE = "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\"
+# The Windows Installer's own folders and keys, which it makes when first used and which
+# every Windows has.
+INSTALLER_FOLDERS = re.compile(r"windows/installer|users/[^/]+/appdata/roaming/microsoft/installer")
+INSTALLER_KEYS = re.compile(
+    r"HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\"
+    r"(UpgradeCodes|UserData(\\S-[^\\]+(\\(Components|Products))?)?)|"
+    r"HKEY_USERS\\S-[^\\]+\\Software\\Microsoft\\Installer(\\(Features|Products|UpgradeCodes))?")
+# Wine's own settings, and its display driver's keys, which it writes whenever a desktop
+# starts: written by Wine, not by anything installed.
+WINE_KEYS = re.compile(r"HKEY_USERS\\[^\\]+\\Software\\Wine\\|"
+                       r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\")
 UNINSTALL = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 failures = []
 
@@ -85,6 +93,14 @@ def msi_table(msi, table):
     return [line.split("\t") for line in lines[3:]]
 
 
+def exe_version(data):
+    """The file version in the executable's version resource."""
+    body = next(b for kind, _, b in check_exe.Pe(data).resources() if kind == 16)
+    (_, fixed, _), _ = check_exe.check_resources.version_tree(body)
+    high, low = struct.unpack_from("<8xII", fixed)
+    return f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+
+
 def check_packages(folder, version, exe, signed, ca):
     kind = "signed" if signed else "unsigned"
     base = f"Maskora-{version}-win64"
@@ -110,7 +126,11 @@ def check_packages(folder, version, exe, signed, ca):
     check(f"Maskora {version}".encode() in content.get("README.txt", b""),
           f"{kind}: README.txt names version {version}")
     packed = content.get("Maskora.exe", b"")
-    check(len(packed) <= MAX_EXE, f"{kind}: Maskora.exe is {len(packed)} bytes, at most {MAX_EXE}")
+    check(len(packed) <= check_exe.MAX_SIZE,
+          f"{kind}: Maskora.exe is {len(packed)} bytes, at most {check_exe.MAX_SIZE}")
+    shown = exe_version(packed) if packed else None
+    check(shown == ".".join((version.split(".") + ["0"] * 4)[:4]),
+          f"{kind}: Maskora.exe says it is version {version}: {shown}")
     if not signed:
         check(packed == open(exe, "rb").read(), "unsigned: the zip's Maskora.exe is the build's")
 
@@ -182,9 +202,10 @@ class Wine:
         for line in text.replace("\\\r\n  ", "").splitlines():
             if line.startswith("["):
                 key = line[1:-1]
-            if line and not key.startswith(REGISTRY_NOISE):
-                entries.add(key + " " + line)
-        return entries
+                entries.add(key)
+            elif line:
+                entries.add(key + "\t" + line)
+        return {e for e in entries if not WINE_KEYS.match(e)}
 
     def keys(self, key):
         """{subkey: {value name: data}} under a key."""
@@ -342,10 +363,9 @@ def main():
         finally:
             wine(probe, "close")
             wine.uninstall_maskora()
-        left = {f for f in wine.files() - files
-                if not any(fnmatch.fnmatch(f, p) for p in INSTALLER_FOLDERS)}
+        left = {f for f in wine.files() - files if not INSTALLER_FOLDERS.fullmatch(f)}
         check(not left, f"no file left behind: {sorted(left)}")
-        changed = wine.registry() ^ registry
+        changed = {e for e in wine.registry() ^ registry if not INSTALLER_KEYS.fullmatch(e)}
         check(not changed, f"the registry is as before: {sorted(changed)[:20]}")
     print("ok" if not failures else f"{len(failures)} problem(s)")
     return 1 if failures else 0
