@@ -4,10 +4,11 @@
   packages_test.py WINE BUILD_DIR VERSION PROBE_EXE
 
 Makes the packages twice with packaging/windows/package.py: unsigned (the default) and
-signed with a throwaway certificate of a throwaway CA. Checks what is inside them and their
-checksums, and that only the signed ones carry a signature that osslsigncode accepts. Then,
-in the Wine prefix of WINEPREFIX on the X display of DISPLAY: runs the portable Maskora.exe
-from the unpacked zip (nothing may appear beside it); installs the unsigned msi, then the
+signed with a throwaway certificate of a throwaway CA. Checks what is inside them (and that
+the packed Maskora.exe carries the build's version), their checksums, and that only the
+signed ones carry a signature that osslsigncode accepts. Then, in the Wine prefix of
+WINEPREFIX on the X display of DISPLAY: runs the portable Maskora.exe of the signed zip
+(nothing may appear beside it); installs the unsigned msi, then the
 signed one of the same version over it (it must replace it); checks the installed files,
 the Start-menu shortcut with its icon, and the Apps & features entry; starts Maskora from
 the shortcut and sees its window; uninstalls, and expects the prefix's files and registry
