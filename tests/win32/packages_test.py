@@ -8,11 +8,10 @@ signed with a throwaway certificate of a throwaway CA. Checks what is inside the
 the packed Maskora.exe carries the build's version), their checksums, and that only the
 signed ones carry a signature that osslsigncode accepts. Then, in the Wine prefix of
 WINEPREFIX on the X display of DISPLAY: runs the portable Maskora.exe of the signed zip
-(nothing may appear beside it); installs the unsigned msi, then the
-signed one of the same version over it (it must replace it); checks the installed files,
-the Start-menu shortcut with its icon, and the Apps & features entry; starts Maskora from
-the shortcut and sees its window; uninstalls, and expects the prefix's files and registry
-to be as they were before.
+(nothing may appear beside it); installs the unsigned msi, then the signed one of the same
+version over it (it must replace it); checks the installed files, the Start-menu shortcut
+with its icon, and the Apps & features entry; starts Maskora from the shortcut and sees its
+window; uninstalls, and expects the prefix's files and registry to be as they were before.
 """
 
 import json
