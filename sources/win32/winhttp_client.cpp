@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cwctype>
+#include <utility>
 
 #include <windows.h>
 #include <winhttp.h>
@@ -75,8 +76,17 @@ class WinHttpClient::Request {
     if (handle_ == nullptr) {
       return false;
     }
-    DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP;
-    WinHttpSetOption(handle_, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof(policy));
+    // WinHTTP's own defaults are 64 KiB of headers, 1 MB drained from a redirect's body and
+    // ten redirects: set here, so they don't depend on the system's version.
+    const std::pair<DWORD, DWORD> options[] = {
+        {WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP},
+        {WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, kMaxRedirects},
+        {WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, static_cast<DWORD>(kHeaderLimit)},
+        {WINHTTP_OPTION_MAX_RESPONSE_DRAIN_SIZE, static_cast<DWORD>(kBodyLimit)},
+    };
+    for (auto [option, value] : options) {
+      WinHttpSetOption(handle_, option, &value, sizeof(value));
+    }
     if (WinHttpSetStatusCallback(handle_, &Callback, kNotifications, 0) ==
         WINHTTP_INVALID_STATUS_CALLBACK) {
       return false;
@@ -249,14 +259,8 @@ void WinHttpClient::Release() noexcept {
   }
 }
 
-void WinHttpClient::Open(const std::string& method, const Text& url, bool async) {
+void WinHttpClient::Open(const Text& url) {
   Release();
-  if (method != "GET") {
-    throw HttpError("only GET requests are made");
-  }
-  if (!async) {
-    throw HttpError("only asynchronous requests are made");
-  }
   const std::wstring wide(url.begin(), url.end());
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof(parts);

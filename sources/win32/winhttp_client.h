@@ -1,5 +1,6 @@
 // The public lookup's HTTP client on WinHTTP: one asynchronous HTTPS GET, with certificate
-// checks, redirects followed (never from https to http) and a cap on the body.
+// checks, a few redirects followed (never from https to http), and bounds on the response's
+// header section and body.
 #pragma once
 
 #include <cstddef>
@@ -12,13 +13,16 @@ class WinHttpClient : public HttpClient {
  public:
   // A larger body is no address: the request fails.
   static constexpr std::size_t kBodyLimit = 64 * 1024;
+  // The status line and the header lines of one response; WinHTTP fails the request past it.
+  static constexpr std::size_t kHeaderLimit = 64 * 1024;
+  static constexpr unsigned kMaxRedirects = 5;
 
   WinHttpClient() = default;
   ~WinHttpClient() override;
   WinHttpClient(const WinHttpClient&) = delete;
   WinHttpClient& operator=(const WinHttpClient&) = delete;
 
-  void Open(const std::string& method, const Text& url, bool async) override;
+  void Open(const Text& url) override;
   void Send() override;
   int ReadyState() override;
   std::vector<std::uint8_t> ResponseBody() override;
