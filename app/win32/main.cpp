@@ -8,6 +8,7 @@
 
 #include "sources/address_lookups.h"
 #include "sources/endpoint.h"
+#include "sources/win32/system_library.h"
 #include "sources/win32/win32_sockets.h"
 #include "sources/win32/winhttp_client.h"
 #include "window/win32/form1_window.h"
@@ -18,6 +19,8 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {
   using namespace maskora;
+  // Before anything loads a DLL: a planted one beside the program is never picked up.
+  SearchDllsInSystemFolderOnly();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 

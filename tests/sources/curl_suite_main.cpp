@@ -36,7 +36,6 @@ maskora::testing::ProxyRoute Route(const char* name, const char* variable,
 }  // namespace
 
 int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
   maskora::CurlHttpClientFactory trusting(TestCa());
   maskora::CurlHttpClientFactory systemOnly;
   auto& platform = maskora::testing::Platform();
@@ -57,5 +56,6 @@ int main(int argc, char** argv) {
     }
   };
   platform.clearProxy();
+  ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

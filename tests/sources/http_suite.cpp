@@ -3,6 +3,7 @@
 // answers that never end, a listener that never answers and a CONNECT proxy.
 #include "tests/sources/http_suite.h"
 
+#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -133,7 +134,8 @@ TEST_P(Scenario, PublicAddressText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Answers, Scenario,
-    ::testing::Values(ScenarioCase{"SCRIPT", u"127.0.0.1"}, ScenarioCase{"REDIRECT", u"127.0.0.1"},
+    ::testing::Values(ScenarioCase{"SCRIPT", u"127.0.0.1"}, ScenarioCase{"TLS12", u"127.0.0.1"},
+                      ScenarioCase{"REDIRECT", u"127.0.0.1"},
                       ScenarioCase{"NOTFOUND", u"Pagina non trovata.\n"},
                       ScenarioCase{"PROXYAUTH", u"Serve la password del proxy.\n"},
                       ScenarioCase{"HEADERSATLIMIT", u"127.0.0.1"},
@@ -255,26 +257,36 @@ std::vector<std::string> ProxyLog() {
   return lines;
 }
 
-TEST(Proxy, RequestsTakeTheConfiguredRoute) {
-  if (Platform().proxyRoutes.empty()) {
-    GTEST_SKIP() << "no proxy routes on this platform";
+class Proxy : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(Proxy, RequestTakesTheConfiguredRoute) {
+  const ProxyRoute& route = Platform().proxyRoutes[GetParam()];
+  if (route.unavailable != nullptr) {
+    GTEST_SKIP() << route.unavailable;
   }
-  const std::string proxy = "127.0.0.1:" + Environment("MASKORA_TEST_PROXY_PORT");
-  for (const ProxyRoute& route : Platform().proxyRoutes) {
-    route.apply(proxy);
-    const std::size_t before = ProxyLog().size();
-    Click click("SCRIPT");
-    EXPECT_EQ(click.lookups.PublicAddressText(), u"127.0.0.1") << route.name;
-    Platform().clearProxy();
-    const auto log = ProxyLog();
-    if (route.throughProxy) {
-      ASSERT_EQ(log.size(), before + 1) << route.name;
-      EXPECT_EQ(log.back(), "CONNECT " + Authority("SCRIPT")) << route.name;
-    } else {
-      EXPECT_EQ(log.size(), before) << route.name;
-    }
+  route.apply("127.0.0.1:" + Environment("MASKORA_TEST_PROXY_PORT"));
+  const std::size_t before = ProxyLog().size();
+  Click click(Host("SCRIPT"), route.clients != nullptr ? route.clients : Platform().trusting);
+  EXPECT_EQ(click.lookups.PublicAddressText(), u"127.0.0.1");
+  Platform().clearProxy();
+  const auto log = ProxyLog();
+  if (route.throughProxy) {
+    ASSERT_EQ(log.size(), before + 1);
+    EXPECT_EQ(log.back(), "CONNECT " + Authority("SCRIPT"));
+  } else {
+    EXPECT_EQ(log.size(), before);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Routes, Proxy,
+                         ::testing::Range<std::size_t>(0, Platform().proxyRoutes.size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                           std::string name = Platform().proxyRoutes[info.param].name;
+                           for (char& c : name) {
+                             c = std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
+                           }
+                           return name;
+                         });
 
 }  // namespace
 }  // namespace maskora::testing

@@ -13,11 +13,15 @@
 namespace maskora::testing {
 
 struct ProxyRoute {
-  const char* name;
+  std::string name;
   // Whether the request must pass through the proxy, or bypass it.
   bool throughProxy;
   // Sets the route up for the proxy at "127.0.0.1:port".
   std::function<void(const std::string& proxy)> apply;
+  // The clients that take the route; the trusting ones when none.
+  HttpClientFactory* clients = nullptr;
+  // Why the route can't be taken on this system, when it can't.
+  const char* unavailable = nullptr;
 };
 
 struct SuitePlatform {
@@ -35,6 +39,7 @@ struct SuitePlatform {
   std::function<void()> clearProxy = [] {};
 };
 
+// Filled before InitGoogleTest, which makes one test of each proxy route.
 SuitePlatform& Platform();
 
 }  // namespace maskora::testing

@@ -113,7 +113,7 @@ def main():
             os.chmod(os.path.join(folder, f"{name}.txt"), 0o644)
 
         names = ["SCRIPT", "REDIRECT", "CHAIN", "NOTFOUND", "PROXYAUTH", "EMPTY", "LIMIT", "OVER",
-                 "SLOW", "UNKNOWNCA", "MISNAMED", "INSECURE", "PLAIN", "CLOSED"]
+                 "SLOW", "UNKNOWNCA", "MISNAMED", "INSECURE", "PLAIN", "CLOSED", "PAC", "TLS12"]
         # Listening before the free ports are picked, so that nginx gets none of theirs.
         hostile = {f"ENDLESS{mode.upper()}": HostileServer(good, mode)
                    for mode in ("headers", "status", "body")}
@@ -154,6 +154,11 @@ def main():
             https("INSECURE", script_answers(
                 f"return 302 http://$host:{ports['PLAIN']}$request_uri;")),
             f"server {{\n listen 127.0.0.1:{ports['PLAIN']};\n {script}\n}}\n",
+            https("TLS12", script + "\n ssl_protocols TLSv1.2;"),
+            # A proxy configuration script that names the proxy for every URL.
+            f"server {{\n listen 127.0.0.1:{ports['PAC']};\n location = /proxy.pac {{"
+            " default_type application/x-ns-proxy-autoconfig; return 200 'function"
+            f" FindProxyForURL(url, host) {{ return \"PROXY 127.0.0.1:{proxy.port}\"; }}'; }}\n}}\n",
         ]
         temp_paths = "".join(f" {kind}_temp_path {folder}/{kind}_temp;\n"
                              for kind in ("client_body", "proxy", "fastcgi", "uwsgi", "scgi"))
