@@ -6,8 +6,9 @@
 #include <QIcon>
 
 #include "sources/address_lookups.h"
+#include "sources/curl/curl_http_client.h"
+#include "sources/endpoint.h"
 #include "sources/posix_sockets.h"
-#include "sources/qt/qt_http_client.h"
 #include "wheelhook/qt/qt_wheel_hook.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/qt_message_boxes.h"
@@ -50,8 +51,8 @@ int main(int argc, char** argv) {
   Form1Window* window = nullptr;
   QtRuntime runtime([&window] { return window != nullptr && window->IsUnloaded(); });
   PosixSockets sockets;
-  QtHttpClientFactory clients;
-  AddressLookups sources(sockets, dialogs, runtime, clients);
+  CurlHttpClientFactory clients;
+  AddressLookups sources(sockets, dialogs, runtime, clients, ConfiguredEndpoint());
 
   Form1Window form(dialogs, runtime, sources);
   window = &form;

@@ -1,7 +1,7 @@
 """Prints the benchmark figures of one bench/run as a Markdown table, with the targets.
 
 Usage: report.py DIR, where DIR holds keystroke.json (Google Benchmark's JSON output),
-srv_pending.txt and startup.json (the last line that startup.py --json prints).
+srv_pending.txt, srv_hostile.txt and startup.json (the last line that startup.py --json prints).
 """
 import json
 import os
@@ -105,6 +105,16 @@ def main():
                      "%.4f" % (srv["waiting"] / spin) if spin else "", "", ""))
     else:
         rows.append(("Pending SRV request", "not measured", "", "", "", "**miss**"))
+
+    hostile = os.path.join(folder, "srv_hostile.txt")
+    with open(hostile) as f:
+        for line in f:
+            match = re.match(
+                r"\| (endless [^|]+?) \| (\d+) KiB \| ([+-]\d+) KiB \| (\d+) ms \|", line)
+            if match:
+                rows.append(("SRV request against an %s: peak memory over idle, time to give up"
+                             % match.group(1), "%s KiB, %s ms" % (match.group(2), match.group(4)),
+                             "", "%s KiB over a well-formed answer" % match.group(3), "", ""))
 
     print("Maskora benchmarks, %s" % time.strftime("%Y-%m-%d %H:%M %Z"))
     print("Machine: %s; peer: ipqalc (Debian package), both on Xvfb" % machine())

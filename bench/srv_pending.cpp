@@ -1,24 +1,24 @@
-// Processor time that a pending public-address request costs while the window waits for it.
-// The server is a socket on 127.0.0.1 that listens but never accepts, so the TLS handshake
-// never gets an answer and the wait lasts until the benchmark ends it. The same wait with an
-// event pass that doesn't wait is measured as the peer.
+// Processor time that a pending public-address request costs while the window waits for it:
+// the libcurl client's own thread and the wait's event passes, each of which waits up to 50 ms
+// for an event as an idle window's does. The server is a socket on 127.0.0.1 that listens but
+// never accepts, so the TLS handshake never gets an answer and the wait lasts until the
+// benchmark ends it. The same wait with an event pass that doesn't wait is measured as the peer.
 //
 // Usage: srv_pending [seconds per variant, default 10]
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <time.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
-
+#include "sources/curl/curl_http_client.h"
 #include "sources/public_lookup.h"
-#include "sources/qt/qt_http_client.h"
-#include "window/qt/qt_runtime.h"
+#include "window/toolkit_runtime.h"
 
 namespace {
 
@@ -44,9 +44,9 @@ int SilentListener(int& port) {
   return fd;
 }
 
-// The production event pass, or one that returns at once; the wait is ended after `seconds`
-// the way a closed window ends it.
-class BenchRuntime : public maskora::QtRuntime {
+// An event pass that waits as an idle window's does, or one that returns at once; the wait is
+// ended after `seconds` the way a closed window ends it.
+class BenchRuntime : public maskora::ToolkitRuntime {
  public:
   BenchRuntime(bool spin, double seconds)
       : spin_(spin),
@@ -54,19 +54,24 @@ class BenchRuntime : public maskora::QtRuntime {
              std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                  std::chrono::duration<double>(seconds))) {}
 
-  void DoEvents() override {
-    ++passes;
-    if (spin_) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents);
-    } else {
-      QtRuntime::DoEvents();
-    }
-    if (std::chrono::steady_clock::now() >= end_) {
-      throw maskora::FormUnloaded{};
-    }
+  double Timer() override {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
   }
+  char16_t DecimalSeparator() const override { return u'.'; }
 
   long passes = 0;
+
+ protected:
+  void ProcessEvents() override {
+    ++passes;
+    if (!spin_) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (std::chrono::steady_clock::now() >= end_) {
+      EndWaits();
+    }
+  }
 
  private:
   bool spin_;
@@ -79,7 +84,7 @@ struct Figure {
 };
 
 Figure Measure(const maskora::Text& url, bool spin, double seconds) {
-  maskora::QtHttpClient client;
+  maskora::CurlHttpClient client;
   BenchRuntime runtime(spin, seconds);
   const double cpuStart = ProcessCpuSeconds();
   const auto wallStart = std::chrono::steady_clock::now();
@@ -96,13 +101,12 @@ Figure Measure(const maskora::Text& url, bool spin, double seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
   const double seconds = argc > 1 ? std::atof(argv[1]) : 10.0;
   int port = 0;
   const int listener = SilentListener(port);
   const std::string host = "127.0.0.1:" + std::to_string(port);
   const maskora::Text url =
-      maskora::ScriptUrl(maskora::Text(host.begin(), host.end()), 50001, u'.');
+      maskora::EndpointUrl(maskora::Text(host.begin(), host.end()), 50001, u'.');
 
   const Figure waiting = Measure(url, false, seconds);
   const Figure spinning = Measure(url, true, seconds);

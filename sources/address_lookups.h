@@ -8,16 +8,13 @@
 
 namespace maskora {
 
-// The host that carries the address script: the environment variable MASKORA_SRV_HOST when
-// set and not empty, otherwise the host chosen at build time. May end in ":port".
-Text SrvHost();
-
 class AddressLookups : public AddressSources {
  public:
   AddressLookups(Sockets& sockets, MessageBoxes& dialogs, Runtime& runtime,
-                 HttpClientFactory& clients, Text srvHost = SrvHost());
+                 HttpClientFactory& clients, Text endpoint);
 
   Text LookupLocalAddress() override;
+  // The endpoint's answer, else the local address; at once when the endpoint is switched off.
   // Lets FormUnloaded through: a window closed during the request gets no local lookup.
   Text PublicAddressText() override;
 
@@ -26,7 +23,7 @@ class AddressLookups : public AddressSources {
   MessageBoxes& dialogs_;
   Runtime& runtime_;
   HttpClientFactory& clients_;
-  Text srvHost_;
+  Text endpoint_;
 };
 
 }  // namespace maskora

@@ -77,11 +77,28 @@ Text DoubleText(double value, char16_t decimalSeparator) {
   return text;
 }
 
-Text ScriptUrl(std::u16string_view host, double number, char16_t decimalSeparator) {
-  Text url = u"https://";
-  url += host;
-  url += kScriptPath;
-  url += u"?Rnd=";
+Text EndpointUrl(std::u16string_view endpoint, double number, char16_t decimalSeparator) {
+  constexpr std::u16string_view kSchemeEnd = u"://";
+  Text url;
+  if (endpoint.find(kSchemeEnd) == std::u16string_view::npos) {
+    url = u"https://";
+    url += endpoint;
+    url += kScriptPath;
+  } else {
+    url = endpoint.substr(0, endpoint.find(u'#'));
+    const std::size_t authority = url.find(kSchemeEnd) + kSchemeEnd.size();
+    const std::size_t pathStart = std::min(url.find_first_of(u"/?", authority), url.size());
+    if (pathStart == url.size() || url[pathStart] != u'/') {
+      url.insert(pathStart, u"/");
+    }
+  }
+  const std::size_t query = url.find(u'?');
+  if (query == Text::npos) {
+    url += u'?';
+  } else if (query + 1 < url.size() && url.back() != u'&') {
+    url += u'&';
+  }
+  url += u"Rnd=";
   url += DoubleText(number, decimalSeparator);
   return url;
 }

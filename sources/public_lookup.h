@@ -19,9 +19,11 @@ inline constexpr std::u16string_view kScriptPath = u"/homepage/zurarudo/scriptre
 // the event processing through, after ending the request.
 Text FetchUrlText(HttpClient& client, const Text& url, Runtime& runtime);
 
-// The script's URL on host (a name or address, optionally with ":port") with the
-// cache-busting number after "?Rnd=".
-Text ScriptUrl(std::u16string_view host, double number, char16_t decimalSeparator);
+// The URL that asks the endpoint (see sources/endpoint.h) for the address: a host's address
+// script over https, or the endpoint's own URL, with the cache-busting number in the query's
+// key "Rnd", after what query the URL already has. The fragment is dropped, since it is never
+// sent, and a URL without a path gets "/".
+Text EndpointUrl(std::u16string_view endpoint, double number, char16_t decimalSeparator);
 
 // The number as NumberText writes it, with the given decimal separator.
 Text DoubleText(double value, char16_t decimalSeparator);

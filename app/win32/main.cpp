@@ -7,6 +7,8 @@
 // clang-format on
 
 #include "sources/address_lookups.h"
+#include "sources/endpoint.h"
+#include "sources/win32/system_library.h"
 #include "sources/win32/win32_sockets.h"
 #include "sources/win32/winhttp_client.h"
 #include "window/win32/form1_window.h"
@@ -17,6 +19,8 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {
   using namespace maskora;
+  // Before anything loads a DLL: a planted one beside the program is never picked up.
+  SearchDllsInSystemFolderOnly();
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -27,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
       [&window] { return window != nullptr && window->IsUnloaded(); });
   Win32Sockets sockets;
   WinHttpClientFactory clients;
-  AddressLookups sources(sockets, dialogs, runtime, clients);
+  AddressLookups sources(sockets, dialogs, runtime, clients, ConfiguredEndpoint());
 
   Form1Window form(instance, dialogs, runtime, sources);
   if (form.hwnd() == nullptr) {

@@ -1,5 +1,5 @@
 # What both mingw-w64 toolchains share. The posix thread model comes first: GoogleTest needs
-# its std::mutex, which GCC 12 has only there. The program itself starts no threads.
+# its std::mutex, which GCC 12 has only there. The program itself uses no std::thread.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR ${MASKORA_MINGW_TRIPLET})
 

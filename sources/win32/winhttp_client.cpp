@@ -2,9 +2,13 @@
 
 #include <array>
 #include <cwctype>
+#include <utility>
 
 #include <windows.h>
 #include <winhttp.h>
+
+#include "sources/win32/user_proxy.h"
+#include "sources/win32/winhttp_functions.h"
 
 namespace maskora {
 
@@ -15,6 +19,9 @@ constexpr int kSent = 2;
 constexpr int kLoading = 3;
 // Longer than the two minutes that the caller waits: its limit is the one that counts.
 constexpr int kTimeoutMs = 130 * 1000;
+constexpr wchar_t kAgent[] = L"Maskora/1.0";
+constexpr DWORD kTls12 = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
+constexpr DWORD kTls13 = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
 constexpr DWORD kNotifications = WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS |
                                  WINHTTP_CALLBACK_FLAG_HANDLES | WINHTTP_CALLBACK_FLAG_REDIRECT;
 
@@ -35,7 +42,10 @@ bool IsHttps(const wchar_t* url, DWORD length) {
 
 class WinHttpClient::Request {
  public:
-  Request() { InitializeCriticalSection(&lock_); }
+  Request(const WinHttpFunctions& api, ProxySource proxySource)
+      : api_(api), proxySource_(proxySource) {
+    InitializeCriticalSection(&lock_);
+  }
   ~Request() { DeleteCriticalSection(&lock_); }
   Request(const Request&) = delete;
   Request& operator=(const Request&) = delete;
@@ -58,46 +68,39 @@ class WinHttpClient::Request {
     Request& r_;
   };
 
-  // Opens the handles; false when WinHTTP refuses any of them.
-  bool Open(const std::wstring& host, INTERNET_PORT port, const std::wstring& path) {
-    session_ = WinHttpOpen(L"Maskora/1.0", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                           WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
-    if (session_ == nullptr) {
-      return false;
-    }
-    WinHttpSetTimeouts(session_, kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs);
-    connection_ = WinHttpConnect(session_, host.c_str(), port, 0);
-    if (connection_ == nullptr) {
-      return false;
-    }
-    handle_ = WinHttpOpenRequest(connection_, L"GET", path.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                 WINHTTP_DEFAULT_ACCEPT_TYPES, WINHTTP_FLAG_SECURE);
-    if (handle_ == nullptr) {
-      return false;
-    }
-    DWORD policy = WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP;
-    WinHttpSetOption(handle_, WINHTTP_OPTION_REDIRECT_POLICY, &policy, sizeof(policy));
-    if (WinHttpSetStatusCallback(handle_, &Callback, kNotifications, 0) ==
-        WINHTTP_INVALID_STATUS_CALLBACK) {
-      return false;
-    }
-    auto context = reinterpret_cast<DWORD_PTR>(this);
-    if (WinHttpSetOption(handle_, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof(context)) ==
-        FALSE) {
-      return false;
-    }
-    AddRef();  // the callbacks' reference, given back when the request handle closes
+  // Keeps what the request needs; the handles are opened when it is sent, once the proxy is
+  // known.
+  void Open(std::wstring url, std::wstring host, INTERNET_PORT port, std::wstring path) {
+    url_ = std::move(url);
+    host_ = std::move(host);
+    port_ = port;
+    path_ = std::move(path);
     state_ = kOpened;
-    return true;
   }
 
   void Send() {
     const Locked locked(*this);
     state_ = kSent;
-    if (WinHttpSendRequest(handle_, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                           reinterpret_cast<DWORD_PTR>(this)) == FALSE) {
-      Finish(true);
+    // The user's proxy as browsers use it: WinHTTP finds it by itself from Windows 8.1 on, and
+    // refuses the access type before.
+    if (proxySource_ == ProxySource::Automatic) {
+      session_ =
+          api_.WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                           WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
+      if (session_ != nullptr) {
+        Start();
+        return;
+      }
     }
+    // Finding the proxy may take seconds: on a thread of its own, which holds a reference.
+    AddRef();
+    HANDLE thread = CreateThread(nullptr, 0, &FindProxyAndStart, this, 0, nullptr);
+    if (thread == nullptr) {
+      Release();
+      Finish(true);
+      return;
+    }
+    CloseHandle(thread);
   }
 
   int State() {
@@ -129,12 +132,95 @@ class WinHttpClient::Request {
     }
     for (HINTERNET h : handles) {
       if (h != nullptr) {
-        WinHttpCloseHandle(h);
+        api_.WinHttpCloseHandle(h);
       }
     }
   }
 
  private:
+  static DWORD WINAPI FindProxyAndStart(void* context) {
+    auto* self = static_cast<Request*>(context);
+    const ProxyChoice choice = UserProxyFor(self->api_, self->url_);
+    {
+      const Locked locked(*self);
+      if (!self->closed_ && self->state_ != kComplete) {
+        // The proxy goes to the session, where every version of WinHTTP takes it.
+        self->session_ =
+            choice.direct
+                ? self->api_.WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_NO_PROXY,
+                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
+                                         WINHTTP_FLAG_ASYNC)
+                : self->api_.WinHttpOpen(
+                      kAgent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, choice.proxy.c_str(),
+                      choice.bypass.empty() ? WINHTTP_NO_PROXY_BYPASS : choice.bypass.c_str(),
+                      WINHTTP_FLAG_ASYNC);
+        self->Start();
+      }
+    }
+    self->Release();
+    return 0;
+  }
+
+  // Opens the connection and the request on the session and sends it; the request fails when
+  // WinHTTP refuses any of them.
+  void Start() {
+    if (!OpenHandles() ||
+        api_.WinHttpSendRequest(handle_, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
+                                0, 0, reinterpret_cast<DWORD_PTR>(this)) == FALSE) {
+      Finish(true);
+    }
+  }
+
+  bool OpenHandles() {
+    if (session_ == nullptr) {
+      return false;
+    }
+    // Named, so that Windows 7 offers TLS 1.2, which it has but doesn't offer by default; 1.3
+    // where the system has it.
+    DWORD protocols = kTls12 | kTls13;
+    if (api_.WinHttpSetOption(session_, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+                              sizeof(protocols)) == FALSE) {
+      protocols = kTls12;
+      api_.WinHttpSetOption(session_, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+                            sizeof(protocols));
+    }
+    api_.WinHttpSetTimeouts(session_, kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs);
+    connection_ = api_.WinHttpConnect(session_, host_.c_str(), port_, 0);
+    if (connection_ == nullptr) {
+      return false;
+    }
+    handle_ =
+        api_.WinHttpOpenRequest(connection_, L"GET", path_.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                WINHTTP_DEFAULT_ACCEPT_TYPES, WINHTTP_FLAG_SECURE);
+    if (handle_ == nullptr) {
+      return false;
+    }
+    // WinHTTP's own defaults are 64 KiB of headers, 1 MB drained from a redirect's body and
+    // ten redirects: set here, so they don't depend on the system's version.
+    const std::pair<DWORD, DWORD> options[] = {
+        {WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_DISALLOW_HTTPS_TO_HTTP},
+        {WINHTTP_OPTION_MAX_HTTP_AUTOMATIC_REDIRECTS, kMaxRedirects},
+        {WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, static_cast<DWORD>(kHeaderLimit)},
+        {WINHTTP_OPTION_MAX_RESPONSE_DRAIN_SIZE, static_cast<DWORD>(kBodyLimit)},
+        // One request per click: no connection is kept for later, nor taken from an earlier one.
+        {WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_KEEP_ALIVE},
+    };
+    for (auto [option, value] : options) {
+      api_.WinHttpSetOption(handle_, option, &value, sizeof(value));
+    }
+    if (api_.WinHttpSetStatusCallback(handle_, &Callback, kNotifications, 0) ==
+        WINHTTP_INVALID_STATUS_CALLBACK) {
+      return false;
+    }
+    auto context = reinterpret_cast<DWORD_PTR>(this);
+    if (api_.WinHttpSetOption(handle_, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof(context)) ==
+        FALSE) {
+      return false;
+    }
+    AddRef();  // the callbacks' reference, given back when the request handle closes
+    return true;
+  }
+
   static void CALLBACK Callback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info,
                                 DWORD length) {
     auto* self = reinterpret_cast<Request*>(context);
@@ -155,7 +241,7 @@ class WinHttpClient::Request {
     }
     switch (status) {
       case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
-        if (WinHttpReceiveResponse(handle_, nullptr) == FALSE) {
+        if (api_.WinHttpReceiveResponse(handle_, nullptr) == FALSE) {
           Finish(true);
         }
         break;
@@ -180,7 +266,7 @@ class WinHttpClient::Request {
         if (!IsHttps(static_cast<const wchar_t*>(info), length)) {
           Finish(true);
           closed_ = true;
-          WinHttpCloseHandle(handle_);
+          api_.WinHttpCloseHandle(handle_);
           handle_ = nullptr;
         }
         break;
@@ -193,7 +279,7 @@ class WinHttpClient::Request {
   }
 
   void QueryData() {
-    if (WinHttpQueryDataAvailable(handle_, nullptr) == FALSE) {
+    if (api_.WinHttpQueryDataAvailable(handle_, nullptr) == FALSE) {
       Finish(true);
     }
   }
@@ -211,7 +297,7 @@ class WinHttpClient::Request {
     const std::size_t end = body_.size();
     body_.resize(end + available);
     reading_ = available;
-    if (WinHttpReadData(handle_, body_.data() + end, available, nullptr) == FALSE) {
+    if (api_.WinHttpReadData(handle_, body_.data() + end, available, nullptr) == FALSE) {
       Finish(true);
     }
   }
@@ -225,6 +311,12 @@ class WinHttpClient::Request {
     }
   }
 
+  const WinHttpFunctions& api_;
+  ProxySource proxySource_;
+  std::wstring url_;
+  std::wstring host_;
+  INTERNET_PORT port_ = 0;
+  std::wstring path_;
   LONG refs_ = 1;
   CRITICAL_SECTION lock_;
   HINTERNET session_ = nullptr;
@@ -249,13 +341,11 @@ void WinHttpClient::Release() noexcept {
   }
 }
 
-void WinHttpClient::Open(const std::string& method, const Text& url, bool async) {
+void WinHttpClient::Open(const Text& url) {
   Release();
-  if (method != "GET") {
-    throw HttpError("only GET requests are made");
-  }
-  if (!async) {
-    throw HttpError("only asynchronous requests are made");
+  const WinHttpFunctions* api = WinHttp();
+  if (api == nullptr) {
+    throw HttpError("winhttp.dll can't be loaded");
   }
   const std::wstring wide(url.begin(), url.end());
   URL_COMPONENTS parts{};
@@ -264,7 +354,7 @@ void WinHttpClient::Open(const std::string& method, const Text& url, bool async)
   parts.dwUrlPathLength = static_cast<DWORD>(-1);
   parts.dwExtraInfoLength = static_cast<DWORD>(-1);
   if (wide.find(L'\0') != std::wstring::npos ||
-      WinHttpCrackUrl(wide.c_str(), static_cast<DWORD>(wide.size()), 0, &parts) == FALSE ||
+      api->WinHttpCrackUrl(wide.c_str(), static_cast<DWORD>(wide.size()), 0, &parts) == FALSE ||
       parts.nScheme != INTERNET_SCHEME_HTTPS || parts.dwHostNameLength == 0) {
     throw HttpError("not an https URL");
   }
@@ -274,13 +364,8 @@ void WinHttpClient::Open(const std::string& method, const Text& url, bool async)
   if (path.empty()) {
     path = L"/";
   }
-  auto* request = new Request;
-  if (!request->Open(host, parts.nPort, path)) {
-    request->Close();
-    request->Release();
-    throw HttpError("WinHTTP refused the request");
-  }
-  request_ = request;
+  request_ = new Request(*api, proxySource_);
+  request_->Open(wide, host, parts.nPort, path);
 }
 
 void WinHttpClient::Send() {

@@ -1,5 +1,7 @@
-// The public lookup's HTTP client on WinHTTP: one asynchronous HTTPS GET, with certificate
-// checks, redirects followed (never from https to http) and a cap on the body.
+// The public lookup's HTTP client on WinHTTP: one asynchronous HTTPS GET through the user's
+// proxy, over TLS 1.2 or later, with certificate checks, a few redirects followed (never from
+// https to http), and bounds on the response's header section and body. winhttp.dll is loaded
+// from the system folder on the first request.
 #pragma once
 
 #include <cstddef>
@@ -8,17 +10,26 @@
 
 namespace maskora {
 
+// Where the request finds the user's proxy. Automatic: WinHTTP's own automatic proxy, from
+// Windows 8.1 on, and the user's Internet settings where the system refuses it. UserSettings:
+// those settings always, as on Windows 7 and 8.
+enum class ProxySource { Automatic, UserSettings };
+
 class WinHttpClient : public HttpClient {
  public:
   // A larger body is no address: the request fails.
   static constexpr std::size_t kBodyLimit = 64 * 1024;
+  // The status line and the header lines of one response; WinHTTP fails the request past it.
+  static constexpr std::size_t kHeaderLimit = 64 * 1024;
+  static constexpr unsigned kMaxRedirects = 5;
 
-  WinHttpClient() = default;
+  explicit WinHttpClient(ProxySource proxySource = ProxySource::Automatic)
+      : proxySource_(proxySource) {}
   ~WinHttpClient() override;
   WinHttpClient(const WinHttpClient&) = delete;
   WinHttpClient& operator=(const WinHttpClient&) = delete;
 
-  void Open(const std::string& method, const Text& url, bool async) override;
+  void Open(const Text& url) override;
   void Send() override;
   int ReadyState() override;
   std::vector<std::uint8_t> ResponseBody() override;
@@ -31,11 +42,19 @@ class WinHttpClient : public HttpClient {
 
   // Shared with WinHTTP's callbacks, which run on its own threads and may outlive this client.
   Request* request_ = nullptr;
+  ProxySource proxySource_;
 };
 
 class WinHttpClientFactory : public HttpClientFactory {
  public:
-  std::unique_ptr<HttpClient> Create() override { return std::make_unique<WinHttpClient>(); }
+  explicit WinHttpClientFactory(ProxySource proxySource = ProxySource::Automatic)
+      : proxySource_(proxySource) {}
+  std::unique_ptr<HttpClient> Create() override {
+    return std::make_unique<WinHttpClient>(proxySource_);
+  }
+
+ private:
+  ProxySource proxySource_;
 };
 
 }  // namespace maskora

@@ -37,7 +37,7 @@ def main(program):
     silent.bind(("127.0.0.1", 0))
     silent.listen(8)
     with Desktop() as desktop:
-        desktop.env["MASKORA_SRV_HOST"] = "127.0.0.1:%d" % silent.getsockname()[1]
+        desktop.env["MASKORA_SRV_ENDPOINT"] = "127.0.0.1:%d" % silent.getsockname()[1]
         app = desktop.spawn([program])
         window = desktop.wait_for_window(app, TITLE)
         desktop.run(["xdotool", "windowfocus", "--sync", window])

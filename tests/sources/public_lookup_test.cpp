@@ -1,6 +1,5 @@
 #include "sources/public_lookup.h"
 
-#include <cstdlib>
 #include <deque>
 #include <ostream>
 #include <string>
@@ -171,13 +170,6 @@ TEST(DoubleText, FifteenSignificantDigitsWithTheUsersSeparator) {
   }
 }
 
-TEST(ScriptUrl, HostPathAndNumber) {
-  EXPECT_EQ(ScriptUrl(u"127.0.0.1:8443", 50001, u','),
-            u"https://127.0.0.1:8443/homepage/zurarudo/scriptremoteip.asp?Rnd=50001");
-  EXPECT_EQ(ScriptUrl(u"ip.test", 12346.6789, u','),
-            u"https://ip.test/homepage/zurarudo/scriptremoteip.asp?Rnd=12346,6789");
-}
-
 // The system's own converter is the reference for every byte that the code page defines.
 TEST(Windows1252, MatchesTheSystemConverter) {
   iconv_t converter = iconv_open("UTF-16LE", "CP1252");
@@ -284,14 +276,15 @@ TEST(PublicAddress, EachClickHasItsOwnClientAndNumber) {
   EXPECT_TRUE(click.clients.logs[1]->url.ends_with(u"?Rnd=12346.6789"));
 }
 
-TEST(SrvHost, EnvironmentOverridesTheBuiltInHost) {
-  ::setenv("MASKORA_SRV_HOST", "127.0.0.1:8443", 1);
-  EXPECT_EQ(SrvHost(), u"127.0.0.1:8443");
-  ::setenv("MASKORA_SRV_HOST", "", 1);
-  const Text builtIn = SrvHost();
-  ::unsetenv("MASKORA_SRV_HOST");
-  EXPECT_EQ(SrvHost(), builtIn);
-  EXPECT_FALSE(builtIn.empty());
+TEST(PublicAddress, EndpointSwitchedOffGivesTheLocalAddressWithoutARequest) {
+  FakeSockets sockets;
+  RecordingBoxes boxes;
+  FakeRuntime runtime;
+  FakeClientFactory clients;
+  AddressLookups lookups{sockets, boxes, runtime, clients, u""};
+  EXPECT_EQ(lookups.PublicAddressText(), u"10.9.8.7");
+  EXPECT_TRUE(clients.logs.empty());
+  EXPECT_EQ(runtime.passes, 0);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
-"""Runs a test program against a throwaway nginx on 127.0.0.1.
+"""Runs a test program against a throwaway nginx and hostile servers on 127.0.0.1.
 
 Makes a CA and certificates with openssl, starts nginx with its own prefix in a temporary
-folder (one HTTPS server per scenario, each on a free port), runs the program with the ports
-and the CA in its environment, and stops nginx again by its process id.
+folder (one HTTPS server per scenario, each on a free port), the servers of test_servers.py
+(answers that never end, a listener that never answers, a CONNECT proxy), runs the program
+with the ports, the CA and the proxy's log in its environment, prints what the proxy was
+asked, and stops nginx again by its process id.
 
 Usage: with_nginx.py PROGRAM [ARGS...]
 """
@@ -20,65 +22,20 @@ import tempfile
 import threading
 import time
 
+from test_servers import (ConnectProxy, FixedServer, HostileServer, SilentListener, fail,
+                          find_tool, free_ports, make_ca, make_server_cert,
+                          response_with_head_of, run)
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 DEPLOY_CONF = os.path.join(HERE, "..", "..", "deploy", "nginx-maskora.conf")
 SCRIPT_PATH = "/homepage/zurarudo/scriptremoteip.asp"
 SLOW_SECONDS = 3
 SLOW_BODY = b"203.0.113.9"
 BODY_LIMIT = 64 * 1024
-PROGRAM_TIMEOUT = 300
-
-
-def fail(message):
-    print(f"with_nginx: {message}", file=sys.stderr)
-    sys.exit(2)
-
-
-def find_tool(name):
-    path = shutil.which(name) or shutil.which(name, path="/usr/sbin:/usr/bin:/sbin:/bin")
-    if not path:
-        fail(f"{name} is missing; install the Debian packages nginx-light and openssl")
-    return path
-
-
-def free_ports(count):
-    """Distinct ports that nothing listens on at the moment."""
-    holders = []
-    for _ in range(count):
-        s = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
-        s.bind(("127.0.0.1", 0))
-        holders.append(s)
-    ports = [s.getsockname()[1] for s in holders]
-    for s in holders:
-        s.close()
-    return ports
-
-
-def run(*command):
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-
-
-def make_ca(openssl, folder, name):
-    key, cert = os.path.join(folder, f"{name}.key"), os.path.join(folder, f"{name}.pem")
-    run(openssl, "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-        "-nodes", "-keyout", key, "-out", cert, "-days", "2", "-subj", f"/CN=Maskora test {name}",
-        "-addext", "basicConstraints=critical,CA:TRUE",
-        "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-    return key, cert
-
-
-def make_server_cert(openssl, folder, name, ca, san):
-    key, csr = os.path.join(folder, f"{name}.key"), os.path.join(folder, f"{name}.csr")
-    cert, ext = os.path.join(folder, f"{name}.pem"), os.path.join(folder, f"{name}.ext")
-    with open(ext, "w") as f:
-        f.write(f"subjectAltName={san}\nbasicConstraints=CA:FALSE\n"
-                "keyUsage=critical,digitalSignature\nextendedKeyUsage=serverAuth\n")
-    cn = san.split(",")[0].split(":", 1)[1]
-    run(openssl, "req", "-new", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
-        "-nodes", "-keyout", key, "-out", csr, "-subj", f"/CN={cn}")
-    run(openssl, "x509", "-req", "-in", csr, "-CA", ca[1], "-CAkey", ca[0], "-CAcreateserial",
-        "-out", cert, "-days", "2", "-extfile", ext)
-    return cert, key
+HEADER_LIMIT = 64 * 1024
+# A chain of redirects: /hop<n> sends to /hop<n-1>, and /hop0 answers.
+HOPS = 8
+PROGRAM_TIMEOUT = 600
 
 
 def shipped_location():
@@ -155,8 +112,15 @@ def main():
                 f.write(b"1.2.3.4" + b"x" * (size - 7))
             os.chmod(os.path.join(folder, f"{name}.txt"), 0o644)
 
-        names = ["SCRIPT", "REDIRECT", "NOTFOUND", "EMPTY", "LIMIT", "OVER", "SLOW", "UNKNOWNCA",
-                 "MISNAMED", "INSECURE", "PLAIN", "CLOSED"]
+        names = ["SCRIPT", "REDIRECT", "CHAIN", "NOTFOUND", "PROXYAUTH", "EMPTY", "LIMIT", "OVER",
+                 "SLOW", "UNKNOWNCA", "MISNAMED", "INSECURE", "PLAIN", "CLOSED", "PAC", "TLS12"]
+        # Listening before the free ports are picked, so that nginx gets none of theirs.
+        hostile = {f"ENDLESS{mode.upper()}": HostileServer(good, mode)
+                   for mode in ("headers", "status", "body")}
+        silent = SilentListener()
+        fixed = {"HEADERSATLIMIT": FixedServer(good, response_with_head_of(HEADER_LIMIT)),
+                 "HEADERSOVERLIMIT": FixedServer(good, response_with_head_of(HEADER_LIMIT + 1))}
+        proxy = ConnectProxy(os.path.join(folder, "proxy.log"))
         ports = dict(zip(names, free_ports(len(names))))
         script = shipped_location()
 
@@ -168,11 +132,17 @@ def main():
         def script_answers(directives):
             return (f"location = {SCRIPT_PATH} {{ default_type text/plain; {directives} }}")
 
+        # Redirects name the host as the client did: an address or "localhost".
         servers = [
             https("SCRIPT", script),
             https("REDIRECT", script_answers(
-                f"return 302 https://127.0.0.1:{ports['SCRIPT']}$request_uri;")),
+                f"return 302 https://$host:{ports['SCRIPT']}$request_uri;")),
+            https("CHAIN", " ".join(
+                f"location = /hop{n} {{ return 302 https://$host:$server_port/hop{n - 1}; }}"
+                for n in range(1, HOPS + 1)) +
+                ' location = /hop0 { default_type text/plain; return 200 "127.0.0.1"; }'),
             https("NOTFOUND", script_answers('return 404 "Pagina non trovata.\\n";')),
+            https("PROXYAUTH", script_answers('return 407 "Serve la password del proxy.\\n";')),
             https("EMPTY", script_answers('return 200 "";')),
             https("LIMIT", script_answers(f"alias {folder}/limit.txt;")),
             https("OVER", script_answers(f"alias {folder}/over.txt;")),
@@ -182,8 +152,13 @@ def main():
             https("UNKNOWNCA", script, unknown),
             https("MISNAMED", script, misnamed),
             https("INSECURE", script_answers(
-                f"return 302 http://127.0.0.1:{ports['PLAIN']}$request_uri;")),
+                f"return 302 http://$host:{ports['PLAIN']}$request_uri;")),
             f"server {{\n listen 127.0.0.1:{ports['PLAIN']};\n {script}\n}}\n",
+            https("TLS12", script + "\n ssl_protocols TLSv1.2;"),
+            # A proxy configuration script that names the proxy for every URL.
+            f"server {{\n listen 127.0.0.1:{ports['PAC']};\n location = /proxy.pac {{"
+            " default_type application/x-ns-proxy-autoconfig; return 200 'function"
+            f" FindProxyForURL(url, host) {{ return \"PROXY 127.0.0.1:{proxy.port}\"; }}'; }}\n}}\n",
         ]
         temp_paths = "".join(f" {kind}_temp_path {folder}/{kind}_temp;\n"
                              for kind in ("client_body", "proxy", "fastcgi", "uwsgi", "scgi"))
@@ -200,9 +175,19 @@ def main():
         wait_until_listening([p for n, p in ports.items() if n != "CLOSED"], nginx,
                              time.monotonic() + 15)
 
-        env = dict(os.environ, MASKORA_TEST_CA=ca[1])
+        ports.update({name: server.port for name, server in {**hostile, **fixed}.items()})
+        ports["SILENT"] = silent.port
+        # The program sets its own proxy where a test asks for one.
+        env = {k: v for k, v in os.environ.items()
+               if k.lower() not in ("https_proxy", "http_proxy", "all_proxy", "no_proxy")}
+        env.update(MASKORA_TEST_CA=ca[1], MASKORA_TEST_PROXY_PORT=str(proxy.port),
+                   MASKORA_TEST_PROXY_LOG=proxy.log_path)
         env.update({f"MASKORA_TEST_PORT_{name}": str(port) for name, port in ports.items()})
         result = subprocess.run(sys.argv[1:], env=env, timeout=PROGRAM_TIMEOUT)
+        with open(proxy.log_path) as log:
+            for line in log:
+                print(f"with_nginx: the proxy on 127.0.0.1:{proxy.port} was asked: {line}",
+                      end="")
         if result.returncode != 0:
             with open(os.path.join(folder, "error.log")) as log:
                 sys.stderr.write(log.read())

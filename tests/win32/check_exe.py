@@ -5,7 +5,8 @@
 
 The resources inside the executable (icon group 1 and the version resource) carry what
 the resource checker expects of the compiled resource script; the executable imports
-only DLLs of Windows itself, so no runtime DLL has to travel with it; and it stays small.
+only DLLs of Windows itself, so no runtime DLL has to travel with it, and not the network
+DLLs, which it loads from the system folder itself; and it stays small.
 """
 
 import os
@@ -19,6 +20,8 @@ MAX_SIZE = 1536 * 1024
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "wsock32.dll",
                "ws2_32.dll", "winhttp.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll",
                "ole32.dll", "crypt32.dll"}
+# Found beside the program first when imported at start-up: loaded from the system folder only.
+LOADED_LATER = {"winhttp.dll", "wsock32.dll", "ws2_32.dll"}
 
 
 class Pe:
@@ -89,6 +92,8 @@ def main():
     check_resources.check_res(folder, exe)
     foreign = sorted(set(pe.imported_dlls()) - SYSTEM_DLLS)
     check_resources.expect(not foreign, f"imports DLLs that don't come with Windows: {foreign}")
+    early = sorted(set(pe.imported_dlls()) & LOADED_LATER)
+    check_resources.expect(not early, f"imports network DLLs at start-up: {early}")
     check_resources.expect(len(data) <= MAX_SIZE,
                            f"{os.path.basename(exe)} is {len(data)} bytes, over {MAX_SIZE}")
     for failure in check_resources.failures:

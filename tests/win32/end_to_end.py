@@ -32,7 +32,7 @@ def free_port():
 class Program:
     def __init__(self, wine, exe, probe):
         self.wine, self.probe_exe = wine, probe
-        env = dict(os.environ, MASKORA_SRV_HOST=f"127.0.0.1:{free_port()}")
+        env = dict(os.environ, MASKORA_SRV_ENDPOINT=f"127.0.0.1:{free_port()}")
         self.process = subprocess.Popen([wine, exe], env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
