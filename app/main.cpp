@@ -47,20 +47,19 @@ int main(int argc, char** argv) {
 
   using namespace maskora;
   QtMessageBoxes dialogs;
-  Form1Window* window = nullptr;
-  QtRuntime runtime([&window] { return window != nullptr && window->IsUnloaded(); });
+  QtRuntime runtime;
   PosixSockets sockets;
   QtHttpClientFactory clients;
   AddressLookups sources(sockets, dialogs, runtime, clients);
 
   Form1Window form(dialogs, runtime, sources);
-  window = &form;
   dialogs.SetParent(&form);
-  QtWheelHook wheel(&form, form.cmbMask(),
-                    [&form](std::int32_t keys, std::int32_t rotation, std::int32_t x,
-                            std::int32_t y) { form.form().MouseWheel(keys, rotation, x, y); });
-  form.SetWheelHook(&wheel);
-  form.Load();
+  QtWheelHook wheel(&form, form.Control(ControlId::cmbMask),
+                    [&form](std::int32_t rotation, std::int32_t x, std::int32_t y) {
+                      form.Host().MouseWheel(0, rotation, x, y);
+                    });
+  form.Host().SetWheelHook(&wheel);
+  form.Host().Load();
   form.show();
   return QApplication::exec();
 }

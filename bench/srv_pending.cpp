@@ -54,19 +54,20 @@ class BenchRuntime : public maskora::QtRuntime {
              std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                  std::chrono::duration<double>(seconds))) {}
 
-  void DoEvents() override {
+  long passes = 0;
+
+ protected:
+  void ProcessEvents() override {
     ++passes;
     if (spin_) {
       QCoreApplication::processEvents(QEventLoop::AllEvents);
     } else {
-      QtRuntime::DoEvents();
+      QtRuntime::ProcessEvents();
     }
     if (std::chrono::steady_clock::now() >= end_) {
-      throw maskora::FormUnloaded{};
+      EndWaits();
     }
   }
-
-  long passes = 0;
 
  private:
   bool spin_;

@@ -63,14 +63,8 @@ void QtHttpClient::Reset() noexcept {
   state_ = kUnsent;
 }
 
-void QtHttpClient::Open(const std::string& method, const Text& url, bool async) {
+void QtHttpClient::Open(const Text& url) {
   Reset();
-  if (method != "GET") {
-    throw HttpError("only GET requests are made");
-  }
-  if (!async) {
-    throw HttpError("only asynchronous requests are made");
-  }
   QUrl parsed(QString::fromStdU16String(url), QUrl::StrictMode);
   if (!parsed.isValid() || parsed.scheme() != QLatin1String("https") || parsed.host().isEmpty()) {
     throw HttpError("not an https URL");

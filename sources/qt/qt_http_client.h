@@ -28,7 +28,7 @@ class QtHttpClient : public HttpClient {
   QtHttpClient(const QtHttpClient&) = delete;
   QtHttpClient& operator=(const QtHttpClient&) = delete;
 
-  void Open(const std::string& method, const Text& url, bool async) override;
+  void Open(const Text& url) override;
   void Send() override;
   int ReadyState() override;
   std::vector<std::uint8_t> ResponseBody() override;

@@ -53,11 +53,11 @@ class CountingRuntime : public QtRuntime {
   int passes = 0;
   std::optional<int> unloadOnPass;
 
-  void DoEvents() override {
+  void ProcessEvents() override {
     ++passes;
-    QtRuntime::DoEvents();
+    QtRuntime::ProcessEvents();
     if (unloadOnPass && passes >= *unloadOnPass) {
-      throw FormUnloaded{};
+      EndWaits();
     }
   }
 };
