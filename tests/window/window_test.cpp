@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 #include <QTimer>
 
@@ -112,6 +113,31 @@ TEST_F(Window, EveryCaptionAndResultShowsWhole) {
       }
     }
     EXPECT_TRUE(ShowsWhole(Edit(id), longest)) << longest.toStdString();
+  }
+}
+
+// QComboBox keeps its style option to itself; a subclass may name the function for any combo.
+struct ComboOptions : QComboBox {
+  static QStyleOptionComboBox Of(const QComboBox* combo) {
+    QStyleOptionComboBox option;
+    (combo->*&ComboOptions::initStyleOption)(&option);
+    return option;
+  }
+};
+
+TEST_F(Window, EveryMaskShowsWholeInTheClosedList) {
+  const QStyleOptionComboBox option = ComboOptions::Of(List());
+  // The label is drawn in the edit field less a pixel on either side.
+  const int room =
+      List()
+          ->style()
+          ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, List())
+          .width() -
+      2;
+  ASSERT_EQ(List()->count(), 33);
+  for (int i = 0; i < List()->count(); ++i) {
+    EXPECT_LE(List()->fontMetrics().horizontalAdvance(List()->itemText(i)), room)
+        << List()->itemText(i).toStdString();
   }
 }
 
