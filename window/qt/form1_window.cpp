@@ -84,7 +84,7 @@ Form1Window::Form1Window(MessageBoxes& dialogs, ToolkitRuntime& runtime, Address
     if (control.kind == ControlKind::OctetField) {
       static_cast<OctetEdit*>(widget)->Attach(*host);
     } else if (control.kind == ControlKind::MaskList) {
-      auto* list = static_cast<maskora::MaskList*>(widget);
+      auto* list = static_cast<MaskCombo*>(widget);
       list->Attach(*host);
       connect(list, &QComboBox::currentIndexChanged, this,
               [this] { host->Click(ControlId::cmbMask); });
@@ -124,7 +124,7 @@ QWidget* Form1Window::MakeControl(const ControlDescription& control) {
       return edit;
     }
     case ControlKind::MaskList: {
-      auto* list = new maskora::MaskList(this);
+      auto* list = new MaskCombo(this);
       list->setMaxVisibleItems(12);
       // The style leaves the closed list's text 2 px less than its widest entries need; a
       // narrower padding at the left makes room. The style still draws everything else.

@@ -173,7 +173,7 @@ void OctetEdit::Paste(const QString& text) {
   insert(text.left(std::max<qsizetype>(room, 0)));
 }
 
-void MaskList::keyPressEvent(QKeyEvent* event) {
+void MaskCombo::keyPressEvent(QKeyEvent* event) {
   const char16_t typed = TypedCharacter(*event);
   if (host_ != nullptr && typed != 0 && host_->MaskListCharacter(typed) == 0) {
     return;
@@ -181,7 +181,7 @@ void MaskList::keyPressEvent(QKeyEvent* event) {
   QComboBox::keyPressEvent(event);
 }
 
-void MaskList::focusOutEvent(QFocusEvent* event) {
+void MaskCombo::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
   if (host_ != nullptr) {
     host_->MaskListFocusOut();

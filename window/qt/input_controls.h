@@ -46,9 +46,9 @@ class OctetEdit : public QLineEdit {
 
 // The mask list: the characters typed into it go to the host first, which takes the digits of
 // a prefix typed after a "/".
-class MaskList : public QComboBox {
+class MaskCombo : public QComboBox {
  public:
-  explicit MaskList(QWidget* parent) : QComboBox(parent) {}
+  explicit MaskCombo(QWidget* parent) : QComboBox(parent) {}
   void Attach(Form1Host& host) { host_ = &host; }
 
  protected:
