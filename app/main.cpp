@@ -1,6 +1,10 @@
-// Maskora: wires the window to its toolkit binding, the address sources and the wheel hook.
+// Maskora: reads the command line, then wires the window to its toolkit binding, the address
+// sources and the wheel hook.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include <QApplication>
 #include <QIcon>
@@ -10,6 +14,7 @@
 #include "sources/endpoint.h"
 #include "sources/posix_sockets.h"
 #include "wheelhook/qt/qt_wheel_hook.h"
+#include "window/command_line.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/qt_message_boxes.h"
 #include "window/qt/qt_runtime.h"
@@ -31,9 +36,36 @@ bool HasDisplay() {
   return false;
 }
 
+// Writes an answer to standard output; a failed write is an error too.
+int Answer(const std::string& text) {
+  if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+    std::fputs("maskora: the answer could not be written\n", stderr);
+    return 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  using namespace maskora;
+  // Read before Qt starts: answers and errors need no display.
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const CommandLine line = ReadCommandLine(arguments);
+  switch (line.action) {
+    case CommandAction::Help:
+      return Answer(HelpText());
+    case CommandAction::Version:
+      return Answer(VersionText());
+    case CommandAction::Print:
+    case CommandAction::PrintJson:
+      return Answer(PrintedResults(*line.address, line.action == CommandAction::PrintJson));
+    case CommandAction::Error:
+      std::fprintf(stderr, "%s\n", line.error.c_str());
+      return kUsageError;
+    case CommandAction::OpenWindow:
+      break;
+  }
   if (!HasDisplay()) {
     std::fputs("Maskora needs a graphical session: no display was found.\n", stderr);
     return 1;
@@ -46,22 +78,23 @@ int main(int argc, char** argv) {
   icon.addFile(QStringLiteral(":/maskora/maskora-32.png"), QSize(32, 32));
   QApplication::setWindowIcon(icon);
 
-  using namespace maskora;
   QtMessageBoxes dialogs;
-  Form1Window* window = nullptr;
-  QtRuntime runtime([&window] { return window != nullptr && window->IsUnloaded(); });
+  QtRuntime runtime;
   PosixSockets sockets;
   CurlHttpClientFactory clients;
   AddressLookups sources(sockets, dialogs, runtime, clients, ConfiguredEndpoint());
 
   Form1Window form(dialogs, runtime, sources);
-  window = &form;
   dialogs.SetParent(&form);
-  QtWheelHook wheel(&form, form.cmbMask(),
-                    [&form](std::int32_t keys, std::int32_t rotation, std::int32_t x,
-                            std::int32_t y) { form.form().MouseWheel(keys, rotation, x, y); });
-  form.SetWheelHook(&wheel);
-  form.Load();
+  QtWheelHook wheel(&form, form.Control(ControlId::cmbMask),
+                    [&form](std::int32_t rotation, std::int32_t x, std::int32_t y) {
+                      form.Host().MouseWheel(0, rotation, x, y);
+                    });
+  form.Host().SetWheelHook(&wheel);
+  form.Host().Load();
+  if (line.address) {
+    form.Host().EnterAddress(*line.address);
+  }
   form.show();
   return QApplication::exec();
 }

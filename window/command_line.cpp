@@ -8,27 +8,11 @@
 
 #include "window/form1.h"
 #include "window/form1_description.h"
+#include "window/text.h"
 #include "window/version.h"
 
 namespace maskora {
 namespace {
-
-std::string Utf8(std::u16string_view text) {
-  std::string out;
-  for (const char16_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
 
 std::string JsonString(std::string_view text) {
   std::string out = "\"";
@@ -129,8 +113,9 @@ CommandLine ReadCommandLine(std::span<const std::string_view> arguments) {
     line.error = "maskora: --print and --json need an address (see maskora --help)";
     return line;
   }
-  line.action = json ? CommandAction::PrintJson
-                     : print ? CommandAction::Print : CommandAction::OpenWindow;
+  line.action = json    ? CommandAction::PrintJson
+                : print ? CommandAction::Print
+                        : CommandAction::OpenWindow;
   return line;
 }
 

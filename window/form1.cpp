@@ -16,7 +16,8 @@ constexpr int kMaskEntries = 33;
 constexpr std::size_t kShownFailureChars = 200;
 
 Text AboutText() {
-  return u"Maskora " + Widen(kVersion) + u"\n\nCalcola rete, broadcast, host e classe di un indirizzo IPv4.";
+  return u"Maskora " + Widen(kVersion) +
+         u"\n\nCalcola rete, broadcast, host e classe di un indirizzo IPv4.";
 }
 
 Text AppTitle() {

@@ -1,7 +1,7 @@
-"""Closes the window while "&SRV" waits for an answer that never comes: the program must end
-promptly and never show its window again.
+"""Closes the window while the public-address button waits for an answer that never comes: the
+program must end promptly and never show its window again.
 
-Usage: close_pending.py PATH_TO_MASKORA
+Usage: close_pending.py PATH_TO_MASKORA PATH_TO_FORM1_JSON
 Prints how long the process took to exit after the window was asked to close.
 """
 import os
@@ -12,8 +12,8 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import Desktop, Failure, exit_on_sigterm  # noqa: E402
+from screen import access_key, load_description, title_pattern  # noqa: E402
 
-TITLE = "^Maskora 1.0"
 EXIT_WAIT = 10.0
 
 
@@ -30,7 +30,7 @@ def ask_to_close(display, window_id):
     d.close()
 
 
-def main(program):
+def main(program, description):
     exit_on_sigterm()
     # A server that takes the connection and never answers: the request stays pending.
     silent = socket.socket()
@@ -39,9 +39,9 @@ def main(program):
     with Desktop() as desktop:
         desktop.env["MASKORA_SRV_ENDPOINT"] = "127.0.0.1:%d" % silent.getsockname()[1]
         app = desktop.spawn([program])
-        window = desktop.wait_for_window(app, TITLE)
+        window = desktop.wait_for_window(app, title_pattern(description))
         desktop.run(["xdotool", "windowfocus", "--sync", window])
-        desktop.run(["xdotool", "key", "alt+s"])
+        desktop.run(["xdotool", "key", access_key(description, "CmdGetIpSrv")])
         time.sleep(1.5)
         if app.poll() is not None:
             raise Failure("the program ended before the window was closed")
@@ -61,7 +61,7 @@ def main(program):
 
 if __name__ == "__main__":
     try:
-        main(sys.argv[1])
+        main(sys.argv[1], load_description(sys.argv[2]))
     except Failure as failure:
         print("FAIL: %s" % failure)
         sys.exit(1)

@@ -122,8 +122,8 @@ class Desktop:
 
     def spawn(self, command, **options):
         """Starts a process in a group of its own, stopped when the desktop closes."""
-        process = subprocess.Popen(command, env=self.env, start_new_session=True,
-                                   stdin=subprocess.DEVNULL, **options)
+        options.setdefault("stdin", subprocess.DEVNULL)
+        process = subprocess.Popen(command, env=self.env, start_new_session=True, **options)
         self.groups.append(process)
         return process
 

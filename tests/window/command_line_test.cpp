@@ -1,10 +1,11 @@
 // The command line: what each form of it asks for, and what --print and --json write.
-#include <gtest/gtest.h>
+#include "window/command_line.h"
 
 #include <string_view>
 #include <vector>
 
-#include "window/command_line.h"
+#include <gtest/gtest.h>
+
 #include "window/version.h"
 
 namespace maskora {

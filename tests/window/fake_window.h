@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/window/key_table.h"
 #include "tests/window/stand_ins.h"
 #include "window/form1_host.h"
 #include "window/text.h"
@@ -114,12 +115,6 @@ class RecordingHook : public WheelHook {
   void UnhookWheel() override { calls.push_back("UnhookWheel"); }
   std::vector<std::string> calls;
 };
-
-// Non-character keys in a key string.
-inline constexpr char16_t kLeft = u'\u2190';
-inline constexpr char16_t kUp = u'\u2191';
-inline constexpr char16_t kRight = u'\u2192';
-inline constexpr char16_t kDown = u'\u2193';
 
 // What the window calls out to; it may outlive the window, as in the program.
 struct FakeServices {

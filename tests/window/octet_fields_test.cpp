@@ -1,238 +1,251 @@
-// Typing into the octet fields with real key events: the filter, the focus moves, stepping,
-// and the corrections made when a field is left.
-#include <gtest/gtest.h>
-
+// The octet fields and the mask list through real Qt events: which keys type a character, the
+// order of a keystroke's events, focus reasons, pastes of every kind, and the list's filling.
 #include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
 
+#include "tests/window/key_table.h"
 #include "tests/window/window_fixture.h"
 
 namespace maskora::testing {
 namespace {
 
-using Octets = WindowTest;
+using OctetFields = WindowTest;
 
-std::vector<QString> FieldTexts(const Form1Window& window) {
-  std::vector<QString> texts;
-  for (int i = 0; i < 4; ++i) {
-    texts.push_back(window.txtIP(i)->text());
-  }
-  return texts;
-}
-
-TEST_F(Octets, DottedAddressesTypedFromTheFirstFieldFillAllFour) {
-  struct Case {
-    QString keys;
-    std::vector<QString> octets;
-  };
-  const std::vector<Case> cases = {{"192.168.1.10", {"192", "168", "1", "10"}},
-                                   {"10.1.2.3", {"10", "1", "2", "3"}},
-                                   {"1.2.3.4", {"1", "2", "3", "4"}},
-                                   {"255.255.255.255", {"255", "255", "255", "255"}}};
-  for (const Case& c : cases) {
-    SetOctets({"0", "0", "0", "0"});
-    Focus(0);
-    Type(c.keys);
-    EXPECT_EQ(FieldTexts(window), c.octets) << c.keys.toStdString();
-    EXPECT_EQ(Focused(), 3);
-  }
-  EXPECT_EQ(window.txtNetwork()->text(), "255.255.255.0");
-}
-
-TEST_F(Octets, ThirdDigitStaysAndTheNextFieldIsSelectedForReplacement) {
-  SetOctets({"19", "77", "0", "0"});
-  Focus(0);
-  window.txtIP(0)->setCursorPosition(2);
-  Type("2");
-  EXPECT_EQ(window.txtIP(0)->text(), "192");
-  ASSERT_EQ(Focused(), 1);
-  EXPECT_EQ(window.txtIP(1)->selectedText(), "77");
-  EXPECT_EQ(window.txtClasse()->text(), "C - (24) 255.255.255.0");  // at release, with the 2
-  Type("5");
-  EXPECT_EQ(window.txtIP(1)->text(), "5");
-}
-
-TEST_F(Octets, AutomaticAdvanceIgnoresTheCaret) {
-  SetOctets({"0", "12", "0", "0"});
-  Focus(1);
-  window.txtIP(1)->setCursorPosition(0);
-  Type("1");
-  EXPECT_EQ(window.txtIP(1)->text(), "112");
-  EXPECT_EQ(Focused(), 2);
-}
-
-TEST_F(Octets, CharacterFilterAndFocusMoves) {
-  struct Case {
-    int field;
-    QString text;
-    int selStart, selLength;  // selection before the key
-    QString keys;
-    QString textAfter;
-    int focusAfter;
-  };
-  const std::vector<Case> cases = {
-      {1, "12", 2, 0, "a", "12", 2},    // discarded, but two characters advance
-      {1, "1", 1, 0, "a", "1", 1},      // discarded, stays
-      {2, "12", 0, 1, "5", "52", 2},    // replaces the selection, no advance
-      {0, "7", 1, 0, ".", "7", 1},      // "." moves on and is never inserted
-      {3, "7", 1, 0, ".", "7", 3},      // nowhere to move in the last field
-      {1, "12", 2, 0, ".", "12", 2},    // "." and the advance both aim at the next field
-      {2, "45", 0, 2, ".", "45", 2},    // wholly selected: "." is part of a dotted address
-      {3, "9", 1, 0, "99", "999", 3},   // no advance in the last field
-      {3, "999", 3, 0, "9", "999", 3},  // three characters at most
-      {0, "1", 1, 0, " ", "1", 0},      // blanks are not digits
-  };
-  for (const Case& c : cases) {
-    SetOctets({"0", "0", "0", "0"});
-    Enter(c.field, c.text);
-    window.txtIP(c.field)->setSelection(c.selStart, c.selLength);
-    Type(c.keys);
-    const std::string label = c.text.toStdString() + " + '" + c.keys.toStdString() + "'";
-    EXPECT_EQ(window.txtIP(c.field)->text(), c.textAfter) << label;
-    EXPECT_EQ(Focused(), c.focusAfter) << label;
+Qt::Key QtKey(char16_t key) {
+  switch (key) {
+    case u'\b':
+      return Qt::Key_Backspace;
+    case kLeft:
+      return Qt::Key_Left;
+    case kUp:
+      return Qt::Key_Up;
+    case kRight:
+      return Qt::Key_Right;
+    case kDown:
+      return Qt::Key_Down;
+    default:
+      return Qt::Key_unknown;
   }
 }
 
-TEST_F(Octets, BackspaceDeletesOrStepsBack) {
-  SetOctets({"10", "20", "", "0"});
-  Focus(2);
-  Key(Qt::Key_Backspace);
-  ASSERT_EQ(Focused(), 1);
-  EXPECT_EQ(window.txtIP(1)->selectedText(), "20");
-  EXPECT_EQ(window.txtIP(2)->text(), "0");  // refilled when it was left, and kept
-
-  window.txtIP(1)->setCursorPosition(2);
-  Key(Qt::Key_Backspace);
-  EXPECT_EQ(window.txtIP(1)->text(), "2");
-  EXPECT_EQ(Focused(), 1);
-
-  Write(0, "");
-  Focus(0);
-  Key(Qt::Key_Backspace);
-  EXPECT_EQ(Focused(), 0);
-}
-
-TEST_F(Octets, OtherKeysEditAsTheFieldDoesAndRecalculateAtRelease) {
-  Enter(0, "192");
-  window.txtIP(0)->setCursorPosition(0);
-  // Under X, Delete carries the text "\x7f"; it is no character for the filter all the same.
-  QTest::sendKeyEvent(QTest::Click, window.windowHandle(), Qt::Key_Delete, QString("\x7f"),
-                      Qt::NoModifier);
-  EXPECT_EQ(window.txtIP(0)->text(), "92");
-  EXPECT_EQ(window.txtNetwork()->text(), "92.0.0.0");
-  Key(Qt::Key_End);
-  Type("1");
-  EXPECT_EQ(window.txtIP(0)->text(), "921");
-  EXPECT_EQ(Focused(), 1);
-}
-
-TEST_F(Octets, LeftAndRightLeaveAtTheEdges) {
-  struct Case {
-    int field;
-    QString text;
-    int selStart, selLength;
-    Qt::Key key;
-    int focusAfter;
+TEST_F(OctetFields, RowsOfTheKeyTableThroughQtEvents) {
+  const std::set<std::string> rows = {
+      "a dotted address from the first field",
+      "the next field's whole text is replaced",
+      "a letter in a full field advances and is discarded",
+      "a dot right after an advance does not skip a field",
+      "999 in the last field becomes 255 when left",
+      "Backspace in an empty field steps back",
+      "Left at the start moves back",
+      "Up on 007 gives 8",
+      "a slash goes on to the mask list",
   };
-  const std::vector<Case> cases = {
-      {1, "12", 0, 0, Qt::Key_Left, 0},  {0, "12", 0, 0, Qt::Key_Left, 0},
-      {2, "12", 1, 0, Qt::Key_Left, 2},  {2, "12", 0, 2, Qt::Key_Left, 2},
-      {2, "12", 2, 0, Qt::Key_Right, 3}, {3, "12", 2, 0, Qt::Key_Right, 3},
-      {1, "12", 1, 0, Qt::Key_Right, 1}, {1, "12", 0, 2, Qt::Key_Right, 1},
-      {2, "", 0, 0, Qt::Key_Left, 1},    {2, "", 0, 0, Qt::Key_Right, 3},
-  };
-  for (const Case& c : cases) {
-    Enter(c.field, c.text);
-    window.txtIP(c.field)->setSelection(c.selStart, c.selLength);
-    Key(c.key);
-    EXPECT_EQ(Focused(), c.focusAfter)
-        << c.field << " '" << c.text.toStdString() << "' " << c.selStart << "+" << c.selLength;
+  for (const KeyCase& c : kKeyTable) {
+    if (!rows.contains(c.what)) {
+      continue;
+    }
+    Prepare({ToQString(c.before[0]), ToQString(c.before[1]), ToQString(c.before[2]),
+             ToQString(c.before[3])},
+            c.field);
+    Octet(c.field)->setSelection(c.selStart, c.selLength);
+    for (const char16_t key : c.keys) {
+      if (QtKey(key) != Qt::Key_unknown) {
+        Key(QtKey(key));
+      } else {
+        Type(QString(QChar(key)));
+      }
+    }
+    EXPECT_EQ(OctetTexts(), (QStringList{ToQString(c.after[0]), ToQString(c.after[1]),
+                                         ToQString(c.after[2]), ToQString(c.after[3])}))
+        << c.what;
+    EXPECT_EQ(Focused(), c.focus) << c.what;
   }
 }
 
-TEST_F(Octets, UpAndDownStepWithinTheOctetRange) {
-  struct Case {
-    QString text;
+// Whether a key press reaches the character handler shows in a field of two characters: any
+// character moves the focus on, and only a typed one lands in the field.
+TEST_F(OctetFields, WhichKeysTypeACharacter) {
+  const struct {
+    const char* what;
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
+    QString text;  // as X gives it
     QString after;
+    ControlId focus;
+  } cases[] = {
+      {"digit", Qt::Key_5, Qt::NoModifier, "5", "512", ControlId::txtIP2},
+      {"Delete", Qt::Key_Delete, Qt::NoModifier, "\x7f", "2", ControlId::txtIP1},
+      {"Ctrl+Tab", Qt::Key_Tab, Qt::ControlModifier, "\t", "12", ControlId::txtIP1},
+      {"Ctrl+Shift+Tab", Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, "\t", "12",
+       ControlId::txtIP1},
+      {"Alt+x", Qt::Key_X, Qt::AltModifier, "x", "12", ControlId::txtIP1},
+      {"Alt+.", Qt::Key_Period, Qt::AltModifier, ".", "12", ControlId::txtIP1},
+      {"Alt+5", Qt::Key_5, Qt::AltModifier, "5", "12", ControlId::txtIP1},
+      {"Ctrl+A", Qt::Key_A, Qt::ControlModifier, "\x01", "12", ControlId::txtIP2},
+      {"Ctrl+Alt+5, as AltGr", Qt::Key_5, Qt::ControlModifier | Qt::AltModifier, "5", "512",
+       ControlId::txtIP2},
   };
-  const std::vector<Case> cases = {
-      {"255", Qt::Key_Up, Qt::NoModifier, "255"},  {"0", Qt::Key_Down, Qt::NoModifier, "0"},
-      {"", Qt::Key_Up, Qt::NoModifier, "1"},       {"", Qt::Key_Down, Qt::NoModifier, "0"},
-      {"007", Qt::Key_Up, Qt::NoModifier, "8"},    {"10", Qt::Key_Up, Qt::ShiftModifier, "11"},
-      {"999", Qt::Key_Down, Qt::NoModifier, "255"}};
-  for (const Case& c : cases) {
-    Enter(0, c.text);
-    Key(c.key, c.modifiers);
-    EXPECT_EQ(window.txtIP(0)->text(), c.after) << c.text.toStdString();
-    EXPECT_EQ(window.txtBroadcast()->text().section('.', 0, 0), c.after);
+  for (const auto& c : cases) {
+    Prepare({"0", "12", "0", "0"}, 1);
+    Octet(1)->setCursorPosition(0);
+    QTest::sendKeyEvent(QTest::Click, window.windowHandle(), c.key, c.text, c.modifiers);
+    EXPECT_EQ(Octet(1)->text(), c.after) << c.what;
+    EXPECT_EQ(Focused(), c.focus) << c.what;
   }
 }
 
-TEST_F(Octets, HeldKeysRepeatTheirPressOnly) {
-  SetOctets({"10", "0", "0", "0"});
+TEST_F(OctetFields, OnlyTheLastReleaseOfAHeldKeyRecalculates) {
   Focus(0);
-  for (int i = 0; i < 5; ++i) {
-    QTest::keyPress(window.windowHandle(), Qt::Key_Up, Qt::NoModifier);
-  }
-  QTest::keyRelease(window.windowHandle(), Qt::Key_Up, Qt::NoModifier);
-  EXPECT_EQ(window.txtIP(0)->text(), "15");
-  EXPECT_EQ(window.txtNetwork()->text(), "15.0.0.0");
+  Write(0, "10");
+  const auto release = [&](bool autoRepeat) {
+    QKeyEvent event(QEvent::KeyRelease, Qt::Key_1, Qt::NoModifier, "1", autoRepeat);
+    QCoreApplication::sendEvent(Octet(0), &event);
+    return Edit(ControlId::txtNetwork)->text();
+  };
+  EXPECT_EQ(release(true), "0.0.0.0");
+  EXPECT_EQ(release(false), "10.0.0.0");
 }
 
-TEST_F(Octets, LeavingAFieldCorrectsItsText) {
-  struct Case {
-    QString text;  // as the program or a paste left it
-    QString after;
+TEST_F(OctetFields, MenusAndOtherWindowsNeitherLeaveNorEnterAField) {
+  const struct {
+    Qt::FocusReason reason;
+    bool leaves;
+  } cases[] = {
+      {Qt::TabFocusReason, true},    {Qt::BacktabFocusReason, true},
+      {Qt::MouseFocusReason, true},  {Qt::ShortcutFocusReason, true},
+      {Qt::OtherFocusReason, true},  {Qt::ActiveWindowFocusReason, false},
+      {Qt::PopupFocusReason, false},
   };
-  const std::vector<Case> cases = {
-      {"", "0"},      {"-5", "0"},   {"999", "255"}, {"007", "007"}, {"1.5", "1.5"},
-      {"300", "255"}, {"12a", "12"}, {"abc", "0"},   {"-1x", "0"},   {"9E9", "255"},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Focus(1);
-    Write(1, c.text);
-    Focus(2);
-    EXPECT_EQ(window.txtIP(1)->text(), c.after) << c.text.toStdString();
+    Write(1, "");
+    QFocusEvent out(QEvent::FocusOut, c.reason);
+    QCoreApplication::sendEvent(Octet(1), &out);
+    EXPECT_EQ(Octet(1)->text(), c.leaves ? "0" : "") << c.reason;
+    Write(1, "12");
+    Octet(1)->setCursorPosition(1);
+    QFocusEvent in(QEvent::FocusIn, c.reason);
+    QCoreApplication::sendEvent(Octet(1), &in);
+    EXPECT_EQ(Octet(1)->selectedText(), c.leaves ? "12" : "") << c.reason;
   }
 }
 
-TEST_F(Octets, TypedNineNineNineInTheLastFieldBecomes255WhenLeft) {
-  Focus(3);
-  Type("999");
-  EXPECT_EQ(window.txtIP(3)->text(), "999");
-  EXPECT_EQ(window.txtBroadcast()->text(), "0.0.0.255");
-  Key(Qt::Key_Tab);
-  EXPECT_EQ(window.txtIP(3)->text(), "255");
+TEST_F(OctetFields, FillingTheListSelectsNothingAndRaisesNoClick) {
+  SetOctets({"10", "1", "2", "3"});
+  QtDropDownList list(List());
+  list.Clear();
+  list.AddItem(u"(32) 255.255.255.255");
+  list.AddItem(u"(31) 255.255.255.254");
+  EXPECT_EQ(List()->currentIndex(), -1);
+  EXPECT_EQ(Edit(ControlId::txtNetwork)->text(), "0.0.0.0");
+  list.SetListIndex(0);
+  EXPECT_EQ(Edit(ControlId::txtNetwork)->text(), "10.1.2.3");
 }
 
-TEST_F(Octets, PastingTakesUpToThreeCharactersOfAnyKind) {
-  struct Case {
-    QString clip;
-    QString after;
-  };
-  const std::vector<Case> cases = {{"12", "12"}, {"a-b", "a-b"}, {"1234", ""}};
-  for (const Case& c : cases) {
-    Enter(1, "");
-    QApplication::clipboard()->setText(c.clip);
-    Key(Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(window.txtIP(1)->text(), c.after) << c.clip.toStdString();
-  }
-  Write(1, "");
-  QApplication::clipboard()->setText("7");
-  Key(Qt::Key_Insert, Qt::ShiftModifier);
-  EXPECT_EQ(window.txtIP(1)->text(), "7");
-}
-
-TEST_F(Octets, ProgramWritesLandWholeAndCanStillBeShortened) {
+TEST_F(OctetFields, ProgramWritesLandWholeAndCanStillBeShortened) {
   Write(3, "7\r\n1000");
-  EXPECT_EQ(window.txtIP(3)->text(), "7\r\n1000");
+  EXPECT_EQ(Octet(3)->text(), "7\r\n1000");
   Focus(3);
-  window.txtIP(3)->end(false);
+  Octet(3)->end(false);
   Key(Qt::Key_Backspace);
-  EXPECT_EQ(window.txtIP(3)->text(), "7\r\n100");
+  EXPECT_EQ(Octet(3)->text(), "7\r\n100");
   Type("5");
-  EXPECT_EQ(window.txtIP(3)->text(), "7\r\n100");
+  EXPECT_EQ(Octet(3)->text(), "7\r\n100");
+}
+
+TEST_F(OctetFields, SlashAndDigitsPickTheMaskThroughTheList) {
+  const struct {
+    QString keys;
+    int mask;
+  } cases[] = {{"10.0.0.0/8", 24}, {"192.168.1.0/24", 8}, {"1.2.3.4/30", 2}};
+  for (const auto& c : cases) {
+    Focus(0);
+    Type(c.keys);
+    EXPECT_EQ(List()->currentIndex(), c.mask) << c.keys.toStdString();
+    EXPECT_EQ(Focused(), ControlId::cmbMask) << c.keys.toStdString();
+    EXPECT_EQ(OctetTexts().join('.'), c.keys.section('/', 0, 0));
+  }
+}
+
+class Pastes : public WindowTest {
+ protected:
+  enum class Way { CtrlV, ShiftInsert, ContextMenu, Drop };
+
+  void Paste(Way way, const QString& text) {
+    QApplication::clipboard()->setText(text);
+    QLineEdit* field = Octet(1);
+    switch (way) {
+      case Way::CtrlV:
+        Key(Qt::Key_V, Qt::ControlModifier);
+        break;
+      case Way::ShiftInsert:
+        Key(Qt::Key_Insert, Qt::ShiftModifier);
+        break;
+      case Way::ContextMenu: {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, field->rect().center(),
+                                field->mapToGlobal(field->rect().center()));
+        QCoreApplication::sendEvent(field, &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+          if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+            action->trigger();
+          }
+        }
+        menu->close();
+        break;
+      }
+      case Way::Drop: {
+        QMimeData data;
+        data.setText(text);
+        const QPoint at(field->width() - 1, 5);
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(field, &drop);
+        break;
+      }
+    }
+  }
+};
+
+TEST_F(Pastes, WholeAddressesFillTheWindowAndTheRestIsCutToTheRoomLeft) {
+  const struct {
+    QString field;  // the field's text before, with "2" selected when it holds one
+    QString pasted;
+    QStringList octets;
+    int mask;
+  } cases[] = {
+      {"", "12345", {"1", "123", "3", "4"}, 8},
+      {"12", "7", {"1", "127", "3", "4"}, 8},
+      {"12", "99", {"1", "199", "3", "4"}, 8},  // "2" selected
+      {"", "a-b", {"1", "a-b", "3", "4"}, 8},
+      {"123", "4", {"1", "123", "3", "4"}, 8},
+      {"", " 192.168.1.10/16\n", {"192", "168", "1", "10"}, 16},
+      {"", "10.1.2.3 255.0.0.0", {"10", "1", "2", "3"}, 24},
+      {"12", "256.1.2.3", {"1", "12", "3", "4"}, 8},
+  };
+  for (const Way way : {Way::CtrlV, Way::ShiftInsert, Way::ContextMenu, Way::Drop}) {
+    for (const auto& c : cases) {
+      const bool selects = c.field == "12" && c.pasted == "99";
+      if (selects && way == Way::Drop) {
+        continue;  // a drop puts the caret where it lands, which ends the selection
+      }
+      const std::string label = std::to_string(static_cast<int>(way)) + " '" +
+                                c.pasted.toStdString() + "' into '" + c.field.toStdString() + "'";
+      List()->setCurrentIndex(8);
+      Prepare({"1", c.field, "3", "4"}, 1);
+      if (selects) {
+        Octet(1)->setSelection(1, 1);
+      } else {
+        Octet(1)->end(false);
+      }
+      Paste(way, c.pasted);
+      EXPECT_EQ(OctetTexts(), c.octets) << label;
+      EXPECT_EQ(List()->currentIndex(), c.mask) << label;
+    }
+  }
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Wheel turns over the real window: the focused octet field steps, the list keeps its own wheel.
-#include <gtest/gtest.h>
-
+// Wheel turns over the real window: the focused octet field steps by the vertical wheel wherever
+// the pointer is over the window; the list keeps its own wheel.
 #include <QWheelEvent>
 
 #include "tests/window/window_fixture.h"
@@ -10,76 +9,66 @@ namespace {
 
 class Wheel : public WindowTest {
  protected:
-  // One wheel event over a control (or a point of the window), delivered as the platform does:
-  // to the form's native window first.
-  void Turn(QWidget* over, int rotation) {
-    const QPoint local = over->rect().center();
-    TurnAt(over->mapToGlobal(local), rotation);
-  }
-  void TurnAt(QPoint global, int rotation) {
-    const QPointF inWindow = window.windowHandle()->mapFromGlobal(global);
-    QWheelEvent event(inWindow, QPointF(global), QPoint(), QPoint(0, rotation), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+  // One wheel event at a point of the screen, delivered as the platform does: to the form's
+  // native window first.
+  void TurnAt(QPoint global, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWheelEvent event(window.windowHandle()->mapFromGlobal(QPointF(global)), QPointF(global),
+                      QPoint(), angle, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(window.windowHandle(), &event);
+  }
+  void Turn(ControlId over, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* widget = window.Control(over);
+    TurnAt(widget->mapToGlobal(widget->rect().center()), angle, modifiers);
   }
 };
 
-TEST_F(Wheel, StepsTheFocusedOctetByOnePerEventWhereverThePointerIs) {
-  Enter(2, "10");
-  struct Case {
-    QWidget* over;
-    int rotation;
+TEST_F(Wheel, StepsTheFocusedOctetByTheVerticalWheelOnly) {
+  Focus(2);
+  Write(2, "10");
+  const struct {
+    ControlId over;
+    QPoint angle;
+    Qt::KeyboardModifiers modifiers;
     QString after;
+  } cases[] = {
+      {ControlId::txtIP2, {0, 120}, Qt::NoModifier, "11"},
+      {ControlId::cmbMask, {0, -240}, Qt::NoModifier, "10"},
+      {ControlId::lblDesc4, {0, 15}, Qt::NoModifier, "11"},
+      {ControlId::txtIP2, {120, 0}, Qt::NoModifier, "11"},  // tilted wheel, touchpad swipe
+      {ControlId::txtIP2, {-120, 0}, Qt::NoModifier, "11"},
+      {ControlId::txtIP2, {120, 0}, Qt::AltModifier, "12"},  // how Qt reports Alt+wheel
+      {ControlId::txtIP2, {-120, 0}, Qt::AltModifier, "11"},
+      {ControlId::txtIP2, {0, 0}, Qt::NoModifier, "11"},
   };
-  const std::vector<Case> cases = {
-      {window.txtIP(2), 120, "11"},     {window.txtIP(2), -120, "10"},
-      {window.cmbMask(), 120, "11"},    {window.txtHosts(), 240, "12"},
-      {window.cmdGetIpCli(), -1, "11"}, {window.lblDesc(4), 15, "12"},
-  };
-  for (const Case& c : cases) {
-    Turn(c.over, c.rotation);
-    EXPECT_EQ(window.txtIP(2)->text(), c.after) << c.over->objectName().toStdString();
-    EXPECT_EQ(window.txtBroadcast()->text().section('.', 2, 2), c.after);
+  for (const auto& c : cases) {
+    Turn(c.over, c.angle, c.modifiers);
+    EXPECT_EQ(Octet(2)->text(), c.after) << c.angle.x() << "," << c.angle.y();
+    EXPECT_EQ(Edit(ControlId::txtBroadcast)->text().section('.', 2, 2), c.after);
   }
-  EXPECT_EQ(window.cmbMask()->currentIndex(), 8);  // the list under the pointer never scrolled
-  EXPECT_TRUE(window.txtIP(2)->hasFocus());
+  EXPECT_EQ(List()->currentIndex(), 8);  // the list under the pointer never scrolled
+  EXPECT_EQ(Focused(), ControlId::txtIP2);
 }
 
-TEST_F(Wheel, ClampsAtTheEndsOfTheOctetRange) {
-  Enter(0, "255");
-  Turn(window.txtIP(0), 120);
-  EXPECT_EQ(window.txtIP(0)->text(), "255");
-  Enter(0, "");
-  Turn(window.txtIP(0), -120);
-  EXPECT_EQ(window.txtIP(0)->text(), "0");
-}
+TEST_F(Wheel, TheFocusedListStepsItselfAndOutsideNothingSteps) {
+  List()->setFocus();
+  Turn(ControlId::txtIP0, {0, -120});
+  EXPECT_EQ(List()->currentIndex(), 9);
+  EXPECT_EQ(Octet(0)->text(), "0");
 
-TEST_F(Wheel, LeavesTheListToItselfAndButtonsStepNothing) {
-  window.cmbMask()->setFocus();
-  Turn(window.txtIP(0), -120);
-  EXPECT_EQ(window.cmbMask()->currentIndex(), 9);
-  EXPECT_EQ(window.txtIP(0)->text(), "0");
-  EXPECT_EQ(window.txtHosts()->text(), "510");
-
-  window.cmdCalc()->setFocus();
-  Turn(window.txtIP(0), 120);
-  EXPECT_EQ(window.txtIP(0)->text(), "0");
-  EXPECT_EQ(window.cmbMask()->currentIndex(), 9);
-}
-
-TEST_F(Wheel, OutsideTheWindowNothingSteps) {
-  Enter(1, "5");
+  Focus(1);
   const QRect frame = window.frameGeometry();
-  TurnAt(QPoint(frame.x() + frame.width() + 1, frame.center().y()), 120);
-  EXPECT_EQ(window.txtIP(1)->text(), "5");
+  TurnAt(QPoint(frame.x() + frame.width() + 1, frame.center().y()), {0, 120});
+  EXPECT_EQ(Octet(1)->text(), "0");
+  TurnAt(QPoint(frame.x() + frame.width(), frame.center().y()), {0, 120});
+  EXPECT_EQ(Octet(1)->text(), "1");
 }
 
 TEST_F(Wheel, AfterUnloadTheHookIsGone) {
-  Enter(1, "5");
+  Focus(1);
   window.close();
   EXPECT_FALSE(window.property(kWheelHookProperty).isValid());
-  Turn(window.txtIP(1), 120);
-  EXPECT_EQ(window.txtIP(1)->text(), "5");
+  Turn(ControlId::txtIP1, {0, 120});
+  EXPECT_EQ(Octet(1)->text(), "0");
 }
 
 }  // namespace

@@ -1,11 +1,16 @@
 // The real main window on Qt's offscreen platform, with recording stand-ins for the message
-// boxes and the address sources.
+// boxes and the address sources, and the user's keys and focus moves.
 #pragma once
 
-#include <string>
+#include <optional>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include "tests/window/stand_ins.h"
@@ -13,72 +18,74 @@
 #include "window/qt/form1_window.h"
 #include "window/qt/qt_runtime.h"
 
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
+
 namespace maskora::testing {
 
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window.SetWheelHook(&wheel);
-    window.Load();
+    window.Host().SetWheelHook(&wheel);
+    window.Host().Load();
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
   }
 
-  QString Text(QLineEdit* field) const { return field->text(); }
-  // The six result fields, top to bottom as the window shows them.
-  std::vector<QString> Results() const {
-    return {window.txtStato()->text(),     window.txtTipo()->text(),  window.txtClasse()->text(),
-            window.txtBroadcast()->text(), window.txtHosts()->text(), window.txtNetwork()->text()};
+  QLineEdit* Edit(ControlId id) const { return qobject_cast<QLineEdit*>(window.Control(id)); }
+  QLineEdit* Octet(int index) const { return Edit(OctetId(index)); }
+  QComboBox* List() const { return qobject_cast<QComboBox*>(window.Control(ControlId::cmbMask)); }
+  QPushButton* Button(ControlId id) const { return qobject_cast<QPushButton*>(window.Control(id)); }
+  // The control that has the focus, none when it is no control of the window.
+  std::optional<ControlId> Focused() const {
+    for (const ControlDescription& control : kForm1Controls) {
+      if (window.Control(control.id)->hasFocus()) {
+        return control.id;
+      }
+    }
+    return std::nullopt;
+  }
+  QStringList OctetTexts() const {
+    return {Octet(0)->text(), Octet(1)->text(), Octet(2)->text(), Octet(3)->text()};
   }
   // Writes a field as the program does.
-  void Write(int octet, const QString& text) {
-    QtTextField(window.txtIP(octet)).SetText(ToText(text));
-  }
-  void SetOctets(const std::vector<QString>& octets) {
+  void Write(int octet, const QString& text) { QtTextField(Octet(octet)).SetText(ToText(text)); }
+  void SetOctets(const QStringList& octets) {
     for (int i = 0; i < 4; ++i) {
-      Write(i, octets[static_cast<std::size_t>(i)]);
+      Write(i, octets[i]);
     }
   }
-  // Keys go to the window, so that a key's release reaches the field focused by then.
+  // Keys go to the window, so that a key's release reaches the control focused by then.
   void Type(const QString& keys) {
-    for (QChar ch : keys) {
+    for (const QChar ch : keys) {
       QTest::keyClick(window.windowHandle(), ch.toLatin1());
     }
   }
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(window.windowHandle(), key, modifiers);
   }
-  // Enters the field, also when it already has the focus.
+  // Enters the field from another control, as a user coming from there would.
   void Focus(int octet) {
-    if (window.txtIP(octet)->hasFocus()) {
-      window.cmdCalc()->setFocus(Qt::OtherFocusReason);
-    }
-    window.txtIP(octet)->setFocus(Qt::OtherFocusReason);
-    QApplication::processEvents();
+    Button(ControlId::cmdCalc)->setFocus(Qt::OtherFocusReason);
+    Octet(octet)->setFocus(Qt::TabFocusReason);
   }
-  // Writes a field and enters it, as a user coming from another control would.
-  void Enter(int octet, const QString& text) {
-    window.cmdCalc()->setFocus(Qt::OtherFocusReason);
-    Write(octet, text);
-    Focus(octet);
-  }
-  int Focused() const {
-    for (int i = 0; i < 4; ++i) {
-      if (window.txtIP(i)->hasFocus()) {
-        return i;
-      }
-    }
-    return -1;
+  // Writes the fields with the focus elsewhere, then enters one of them.
+  void Prepare(const QStringList& octets, int octet) {
+    Button(ControlId::cmdCalc)->setFocus(Qt::OtherFocusReason);
+    SetOctets(octets);
+    Octet(octet)->setFocus(Qt::TabFocusReason);
   }
 
   RecordingBoxes boxes;
   ScriptedSources sources;
   QtRuntime runtime;
   Form1Window window{boxes, runtime, sources};
-  QtWheelHook wheel{&window, window.cmbMask(),
-                    [this](std::int32_t keys, std::int32_t rotation, std::int32_t x,
-                           std::int32_t y) { window.form().MouseWheel(keys, rotation, x, y); }};
+  QtWheelHook wheel{&window, window.Control(ControlId::cmbMask),
+                    [this](std::int32_t rotation, std::int32_t x, std::int32_t y) {
+                      window.Host().MouseWheel(0, rotation, x, y);
+                    }};
 };
 
 }  // namespace maskora::testing

@@ -1,5 +1,6 @@
 #include "wheelhook/qt/qt_wheel_hook.h"
 
+#include <optional>
 #include <utility>
 
 #include <QApplication>
@@ -9,12 +10,11 @@
 #include <QVariant>
 #include <QWheelEvent>
 
+#include "wheelhook/wheelhook.h"
+
 namespace maskora {
 
 namespace {
-
-// The hook only ever sits on the form, so one handle names it for the decisions.
-constexpr WindowHandle kHookedForm = 1;
 
 ScreenRect FrameRect(const QWidget& form) {
   // The frame's right and bottom edges belong to it, as they do in the decisions.
@@ -22,33 +22,20 @@ ScreenRect FrameRect(const QWidget& form) {
   return {frame.x(), frame.y(), frame.x() + frame.width(), frame.y() + frame.height()};
 }
 
-}  // namespace
-
-std::int32_t WheelKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
-  std::int32_t keys = 0;
-  if (buttons & Qt::LeftButton) {
-    keys |= kMkLButton;
+// The turn of the wheel, none for sideways scrolling: a tilted wheel or a touchpad swipe. Qt
+// reports a turn made with Alt held as sideways; it counts while Alt is held.
+std::optional<std::int32_t> Rotation(const QWheelEvent& event) {
+  const QPoint angle = event.angleDelta();
+  if (angle.y() != 0) {
+    return angle.y();
   }
-  if (buttons & Qt::RightButton) {
-    keys |= kMkRButton;
+  if (angle.x() != 0 && (event.modifiers() & Qt::AltModifier)) {
+    return angle.x();
   }
-  if (modifiers & Qt::ShiftModifier) {
-    keys |= kMkShift;
-  }
-  if (modifiers & Qt::ControlModifier) {
-    keys |= kMkControl;
-  }
-  if (buttons & Qt::MiddleButton) {
-    keys |= kMkMButton;
-  }
-  if (buttons & Qt::BackButton) {
-    keys |= kMkXButton1;
-  }
-  if (buttons & Qt::ForwardButton) {
-    keys |= kMkXButton2;
-  }
-  return keys;
+  return std::nullopt;
 }
+
+}  // namespace
 
 QtWheelHook::QtWheelHook(QWidget* form, QWidget* list, MouseWheelCall mouseWheel, QObject* parent)
     : QObject(parent), form_(form), list_(list), mouseWheel_(std::move(mouseWheel)) {}
@@ -121,25 +108,10 @@ bool QtWheelHook::HandleWheel(const QWheelEvent& event) {
   }
   // Any other control hands the turn to the form. Consumed either way: the form's own
   // handling of a wheel does nothing, while Qt's would scroll the widget under the pointer.
-  const QPoint angle = event.angleDelta();
-  if (angle.isNull()) {
-    return true;  // touchpad phases and pixel-only scrolling: no notch turned
-  }
-  const QPoint global = event.globalPosition().toPoint();
-  const WheelParams params{
-      .keys = WheelKeys(event.buttons(), event.modifiers()),
-      .rotation = angle.y() != 0 ? angle.y() : angle.x(),
-      .x = global.x(),
-      .y = global.y(),
-  };
-  WindowFacts facts;
-  facts.window = kHookedForm;
-  facts.windowRect = FrameRect(*form_);
-  const WindowHandle forms[] = {kHookedForm};
-  const WheelDecision decision = DecideWheel(kWmMouseWheel, params, facts, forms);
-  if (decision.form && mouseWheel_) {
-    mouseWheel_(decision.params.keys, decision.params.rotation, decision.params.x,
-                decision.params.y);
+  const std::optional<std::int32_t> rotation = Rotation(event);
+  const QPoint at = event.globalPosition().toPoint();
+  if (rotation && mouseWheel_ && IsPointOverWindow(FrameRect(*form_), at.x(), at.y())) {
+    mouseWheel_(*rotation, at.x(), at.y());
   }
   return true;
 }

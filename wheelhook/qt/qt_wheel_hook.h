@@ -10,8 +10,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "wheelhook/wheelhook.h"
-#include "window/form1.h"
+#include "window/ports.h"
 
 class QWheelEvent;
 
@@ -20,15 +19,14 @@ namespace maskora {
 // Name of the dynamic property that the form carries while a hook is installed on it.
 inline constexpr char kWheelHookProperty[] = "maskoraWheelHook";
 
-// Turns wheel turns over the form into calls of mouseWheel(keys, rotation, x, y), the way a
-// Windows form receives them: the wheel goes to the control with the focus; the mask list
-// scrolls itself, every other control hands the turn on to the form.
+// Turns wheel turns over the form into calls of mouseWheel: the mask list takes a turn itself
+// while it has the focus; with any other control focused the form gets it.
 class QtWheelHook : public QObject, public WheelHook {
   Q_OBJECT
 
  public:
-  using MouseWheelCall =
-      std::function<void(std::int32_t keys, std::int32_t rotation, std::int32_t x, std::int32_t y)>;
+  // rotation: 120 a notch, positive away from the user; x, y: the pointer on the screen.
+  using MouseWheelCall = std::function<void(std::int32_t rotation, std::int32_t x, std::int32_t y)>;
 
   // form: the top-level widget of the window; list: the drop-down list on it (a QComboBox).
   QtWheelHook(QWidget* form, QWidget* list, MouseWheelCall mouseWheel, QObject* parent = nullptr);
@@ -52,8 +50,5 @@ class QtWheelHook : public QObject, public WheelHook {
   QPointer<QWindow> window_;
   MouseWheelCall mouseWheel_;
 };
-
-// The keys word of a wheel message for Qt's button and modifier state.
-std::int32_t WheelKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
 
 }  // namespace maskora

@@ -1,84 +1,52 @@
-// The main window on Qt Widgets: its 27 controls, and the wiring of their events to Form1.
+// The main window on Qt Widgets: its controls, made from the window's description, and the host
+// that their events go to.
 #pragma once
 
 #include <array>
 #include <memory>
+#include <optional>
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QWidget>
 
-#include "window/form1.h"
+#include "window/form1_host.h"
 #include "window/qt/qt_controls.h"
 
 namespace maskora {
 
-class Form1Window : public QWidget, private FormWindow, private WheelHook {
+// The host and the controls that its handlers read and write. A base of Form1Window listed before
+// QWidget: made before the widgets and destroyed after them, so that no handler can outlive what
+// it works on. The window detaches the host before its widgets go.
+struct Form1WindowCore {
+  std::array<std::unique_ptr<QtTextField>, kControlCount> fields;
+  std::unique_ptr<QtDropDownList> maskList;
+  std::unique_ptr<QtPushButton> setButton;
+  std::optional<Form1Host> host;
+};
+
+class Form1Window : private Form1WindowCore, public QWidget, private Form1Binding {
  public:
-  Form1Window(MessageBoxes& dialogs, Runtime& runtime, AddressSources& sources);
+  Form1Window(MessageBoxes& dialogs, ToolkitRuntime& runtime, AddressSources& sources);
   ~Form1Window() override;
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
 
-  // The hook is made once the window exists, since it watches this window.
-  void SetWheelHook(WheelHook* hook) { wheelHook_ = hook; }
-  // The load event: fills the mask list, computes the first results, hooks the wheel.
-  void Load();
-  bool IsUnloaded() const { return unloaded_; }
-
-  Form1& form() { return *form_; }
-  OctetEdit* txtIP(int index) const { return txtIP_[static_cast<std::size_t>(index)]; }
-  QComboBox* cmbMask() const { return cmbMask_; }
-  QPushButton* cmdGetIpCli() const { return cmdGetIpCli_; }
-  QPushButton* CmdGetIpSrv() const { return CmdGetIpSrv_; }
-  QPushButton* cmdCalc() const { return cmdCalc_; }
-  QPushButton* cmdSet() const { return cmdSet_; }
-  QLineEdit* txtStato() const { return txtStato_; }
-  QLineEdit* txtTipo() const { return txtTipo_; }
-  QLineEdit* txtClasse() const { return txtClasse_; }
-  QLineEdit* txtBroadcast() const { return txtBroadcast_; }
-  QLineEdit* txtHosts() const { return txtHosts_; }
-  QLineEdit* txtNetwork() const { return txtNetwork_; }
-  QLabel* lblDesc(int index) const { return lblDesc_[static_cast<std::size_t>(index)]; }
-  QLabel* lblDot(int index) const { return lblDot_[static_cast<std::size_t>(index)]; }
-  QLabel* Label1() const { return Label1_; }
-  Text cmdSetTag() const { return cmdSetControl_->Tag(); }
+  Form1Host& Host() { return *host; }
+  // The widget made for a control of the description.
+  QWidget* Control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  std::optional<ControlRef> ActiveControl() const override;
-  void HookWheel() override;
-  void UnhookWheel() override;
+  TextField& Field(ControlId id) override;
+  DropDownList& MaskList() override { return *maskList; }
+  PushButton& SetButton() override { return *setButton; }
+  std::optional<ControlId> ActiveControl() const override;
+  void Beep() override;
 
-  void CreateControls();
-  void ConnectEvents();
-  void DescribeForScreenReaders();
+  QWidget* MakeControl(const ControlDescription& control);
 
-  std::array<OctetEdit*, 4> txtIP_{};
-  std::array<QLabel*, 8> lblDesc_{};
-  std::array<QLabel*, 3> lblDot_{};
-  QLabel* Label1_ = nullptr;
-  QComboBox* cmbMask_ = nullptr;
-  QPushButton* cmdGetIpCli_ = nullptr;
-  QPushButton* CmdGetIpSrv_ = nullptr;
-  QPushButton* cmdCalc_ = nullptr;
-  QPushButton* cmdSet_ = nullptr;
-  QLineEdit* txtStato_ = nullptr;
-  QLineEdit* txtTipo_ = nullptr;
-  QLineEdit* txtClasse_ = nullptr;
-  QLineEdit* txtBroadcast_ = nullptr;
-  QLineEdit* txtHosts_ = nullptr;
-  QLineEdit* txtNetwork_ = nullptr;
-
-  std::array<std::unique_ptr<QtTextField>, 4> octetFields_;
-  std::array<std::unique_ptr<QtTextField>, 6> resultFields_;
-  std::unique_ptr<QtDropDownList> maskList_;
-  std::unique_ptr<QtPushButton> cmdSetControl_;
-  std::unique_ptr<Form1> form_;
-  WheelHook* wheelHook_ = nullptr;
-  bool unloaded_ = false;
+  std::array<QWidget*, kControlCount> controls_{};
 };
 
 }  // namespace maskora

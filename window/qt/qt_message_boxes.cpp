@@ -2,7 +2,6 @@
 
 #include <QMessageBox>
 
-#include "window/form1.h"
 #include "window/qt/qt_controls.h"
 
 namespace maskora {
@@ -14,8 +13,8 @@ void QtMessageBoxes::MsgBox(const Text& text, MessageIcon icon, const Text& titl
   } else if (icon == MessageIcon::Exclamation) {
     qtIcon = QMessageBox::Warning;
   }
-  QMessageBox box(qtIcon, ToQString(title.empty() ? Text(kAppTitle) : title), ToQString(text),
-                  QMessageBox::Ok, parent_);
+  QMessageBox box(qtIcon, ToQString(title.empty() ? std::u16string_view(kForm1.appTitle) : title),
+                  ToQString(text), QMessageBox::Ok, parent_);
   box.setTextFormat(Qt::PlainText);
   box.exec();
 }

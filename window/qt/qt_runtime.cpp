@@ -14,29 +14,16 @@ namespace {
 constexpr int kIdleWaitMs = 50;
 }  // namespace
 
-QtRuntime::QtRuntime(std::function<bool()> isUnloaded) : isUnloaded_(std::move(isUnloaded)) {}
-
 double QtRuntime::Timer() {
   return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
-void QtRuntime::Randomize(double seed) {
-  generator_.Seed(seed);
-}
-
-double QtRuntime::Rnd() {
-  return generator_.Next();
-}
-
-void QtRuntime::DoEvents() {
+void QtRuntime::ProcessEvents() {
   // A timer guarantees that the waiting pass wakes up even when nothing else happens.
   QTimer wake;
   wake.setSingleShot(true);
   wake.start(kIdleWaitMs);
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  if (isUnloaded_ && isUnloaded_()) {
-    throw FormUnloaded{};
-  }
 }
 
 char16_t QtRuntime::DecimalSeparator() const {

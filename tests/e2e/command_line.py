@@ -1,0 +1,107 @@
+"""Runs the built program from a terminal without a display: the answers of --help, --version,
+--print and --json, and the one-line errors with exit status 2 that open no window.
+
+Usage: command_line.py PATH_TO_MASKORA PATH_TO_FORM1_JSON VERSION
+"""
+import json
+import os
+import subprocess
+import sys
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from screen import load_description  # noqa: E402
+
+
+class Failure(Exception):
+    pass
+
+
+def run(program, *arguments, stdout=subprocess.PIPE):
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM")}
+    return subprocess.run([program, *arguments], env=env, stdout=stdout,
+                          stderr=subprocess.PIPE, text=True, timeout=20)
+
+
+def expect(result, status, what):
+    if result.returncode != status:
+        raise Failure("%s: exit %d, wanted %d; stderr %r" % (what, result.returncode, status,
+                                                              result.stderr))
+
+
+def result_labels(description):
+    """Each result field's name with the caption of the label before it, in the window's
+    order."""
+    labels, caption = [], None
+    for key, control in description["controls"].items():
+        if control["kind"] == "label":
+            caption = control["caption"].strip()
+        elif control["kind"] == "result":
+            labels.append((key, caption))
+    return labels
+
+
+def check(program, description, version):
+    for option in ("--help", "-h"):
+        answer = run(program, option)
+        expect(answer, 0, option)
+        for word in ("--print", "--json", "--help", "--version", "ADDRESS"):
+            if word not in answer.stdout:
+                raise Failure("%s does not mention %s: %r" % (option, word, answer.stdout))
+    answer = run(program, "--version")
+    expect(answer, 0, "--version")
+    if answer.stdout != "maskora %s\n" % version:
+        raise Failure("--version answered %r" % answer.stdout)
+
+    # The results for 10.1.2.3/8, labelled as the window labels them.
+    wanted = {"txtStato": "Valido", "txtTipo": "Privato", "txtClasse": "A - ( 8 ) 255.0.0.0",
+              "txtBroadcast": "10.255.255.255", "txtHosts": "16.777.214",
+              "txtNetwork": "10.0.0.0"}
+    for arguments in (["--print", "10.1.2.3/8"], ["10.1.2.3", "255.0.0.0", "--print"]):
+        answer = run(program, *arguments)
+        expect(answer, 0, " ".join(arguments))
+        lines = answer.stdout.splitlines()
+        shown = [(label, line[len(label):].strip()) for (_, label), line
+                 in zip(result_labels(description), lines) if line.startswith(label)]
+        if shown != [(label, wanted[key]) for key, label in result_labels(description)]:
+            raise Failure("%s printed %r" % (" ".join(arguments), answer.stdout))
+    answer = run(program, "--json", "10.1.2.3 255.255.0.0")
+    expect(answer, 0, "--json")
+    printed = json.loads(answer.stdout)
+    if (printed["address"], printed["prefix"], printed["mask"], printed["network"],
+            printed["hosts"]) != ("10.1.2.3", 16, "255.255.0.0", "10.1.0.0", "65.534"):
+        raise Failure("--json printed %r" % answer.stdout)
+
+    # Errors: one line on standard error, nothing on standard output, exit 2. Without a display
+    # a window would have given exit 1.
+    for arguments in (["10.1.2"], ["256.1.2.3/8"], ["--print", "1.2.3.4/33"],
+                      ["1.2.3.4/255.0.255.0"], ["--print"], ["--json"], ["--bogus"],
+                      ["-platform", "xcb"], ["1.2.3.4.5"]):
+        answer = run(program, *arguments)
+        expect(answer, 2, " ".join(arguments))
+        if answer.stdout or answer.stderr.count("\n") != 1 or \
+                not answer.stderr.startswith("maskora: "):
+            raise Failure("%s: stdout %r, stderr %r" % (" ".join(arguments), answer.stdout,
+                                                        answer.stderr))
+    answer = run(program, "10.1.2.3/8")
+    expect(answer, 1, "an address without a display")
+    with open("/dev/full", "w") as full:
+        expect(run(program, "--help", stdout=full), 1, "--help into a full disk")
+
+
+def main():
+    if len(sys.argv) != 4:
+        print(__doc__, file=sys.stderr)
+        return 2
+    try:
+        check(os.path.abspath(sys.argv[1]), load_description(sys.argv[2]), sys.argv[3])
+    except (Failure, subprocess.SubprocessError) as error:
+        print("command line: FAILED: %s" % error, file=sys.stderr)
+        return 1
+    print("command line: passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
