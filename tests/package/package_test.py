@@ -28,7 +28,7 @@ INSTALLED = [
 ]
 # Libraries the binary links against; dpkg-shlibdeps must turn each into a dependency.
 LINKED_PACKAGES = ["libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
-                   "libqt6network6"]
+                   "libcurl4"]
 
 
 def run(command, what, timeout=300, cwd=None):
