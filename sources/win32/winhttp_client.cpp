@@ -249,14 +249,8 @@ void WinHttpClient::Release() noexcept {
   }
 }
 
-void WinHttpClient::Open(const std::string& method, const Text& url, bool async) {
+void WinHttpClient::Open(const Text& url) {
   Release();
-  if (method != "GET") {
-    throw HttpError("only GET requests are made");
-  }
-  if (!async) {
-    throw HttpError("only asynchronous requests are made");
-  }
   const std::wstring wide(url.begin(), url.end());
   URL_COMPONENTS parts{};
   parts.dwStructSize = sizeof(parts);

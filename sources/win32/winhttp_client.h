@@ -18,7 +18,7 @@ class WinHttpClient : public HttpClient {
   WinHttpClient(const WinHttpClient&) = delete;
   WinHttpClient& operator=(const WinHttpClient&) = delete;
 
-  void Open(const std::string& method, const Text& url, bool async) override;
+  void Open(const Text& url) override;
   void Send() override;
   int ReadyState() override;
   std::vector<std::uint8_t> ResponseBody() override;
