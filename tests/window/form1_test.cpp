@@ -1,23 +1,23 @@
 // Form1's decisions, once, on fake controls: start-up, the mask list and the class button, the
 // octet fields' keys and focus rules, pastes, the address buttons and the wheel. The bindings'
 // own tests only confirm that real toolkit events arrive here in the same order.
-#include <gtest/gtest.h>
-
 #include <memory>
 
+#include <gtest/gtest.h>
+
 #include "tests/window/fake_window.h"
+#include "tests/window/key_table.h"
 #include "window/version.h"
 
 namespace maskora::testing {
 namespace {
 
-using Octets = std::array<Text, 4>;
 using Results = std::array<Text, 6>;
 
 Results ResultsOf(FakeWindow& w) {
-  return {w.Result(ControlId::txtStato).text,     w.Result(ControlId::txtTipo).text,
-          w.Result(ControlId::txtClasse).text,    w.Result(ControlId::txtBroadcast).text,
-          w.Result(ControlId::txtHosts).text,     w.Result(ControlId::txtNetwork).text};
+  return {w.Result(ControlId::txtStato).text,  w.Result(ControlId::txtTipo).text,
+          w.Result(ControlId::txtClasse).text, w.Result(ControlId::txtBroadcast).text,
+          w.Result(ControlId::txtHosts).text,  w.Result(ControlId::txtNetwork).text};
 }
 
 class Form1Test : public ::testing::Test {
@@ -118,22 +118,6 @@ TEST_F(Form1Test, AboutBoxNamesTheVersion) {
   EXPECT_EQ(w.boxes.shown[0].title, u"Maskora");
 }
 
-// One row: the fields' texts, the field that has the focus with its selection, the keys the user
-// types, and what the fields, the focus and the computations are afterwards.
-struct KeyCase {
-  const char* what;
-  Octets before;
-  int field, selStart, selLength;
-  std::u16string keys;
-  Octets after;
-  std::optional<ControlId> focus;
-  int calculations;
-};
-
-void PrintTo(const KeyCase& c, std::ostream* out) {
-  *out << c.what;
-}
-
 class KeyTable : public Form1Test, public ::testing::WithParamInterface<KeyCase> {};
 
 TEST_P(KeyTable, TypingMovesFocusAndEditsAsSpecified) {
@@ -146,84 +130,16 @@ TEST_P(KeyTable, TypingMovesFocusAndEditsAsSpecified) {
   EXPECT_EQ(w.Calculations() - before, c.calculations);
 }
 
-const Octets kZeros = {u"0", u"0", u"0", u"0"};
-constexpr auto kIp0 = ControlId::txtIP0, kIp1 = ControlId::txtIP1, kIp2 = ControlId::txtIP2,
-               kIp3 = ControlId::txtIP3;
-
-INSTANTIATE_TEST_SUITE_P(
-    Keys, KeyTable,
-    ::testing::Values(
-        KeyCase{"a dotted address from the first field", kZeros, 0, 0, 1, u"192.168.1.10",
-                {u"192", u"168", u"1", u"10"}, kIp3, 24},
-        KeyCase{"a third digit stays and the next field follows", {u"19", u"77", u"0", u"0"}, 0, 2,
-                0, u"2", {u"192", u"77", u"0", u"0"}, kIp1, 2},
-        KeyCase{"the next field's whole text is replaced", {u"19", u"77", u"0", u"0"}, 0, 2, 0,
-                u"25", {u"192", u"5", u"0", u"0"}, kIp1, 4},
-        KeyCase{"the advance ignores the caret", {u"0", u"12", u"0", u"0"}, 1, 0, 0, u"1",
-                {u"0", u"112", u"0", u"0"}, kIp2, 2},
-        KeyCase{"a letter in a full field advances and is discarded", {u"0", u"12", u"0", u"0"}, 1,
-                2, 0, u"a", {u"0", u"12", u"0", u"0"}, kIp2, 2},
-        KeyCase{"a letter in a short field is discarded", {u"0", u"1", u"0", u"0"}, 1, 1, 0, u"a",
-                {u"0", u"1", u"0", u"0"}, kIp1, 2},
-        KeyCase{"a blank is no digit", {u"1", u"0", u"0", u"0"}, 0, 1, 0, u" ",
-                {u"1", u"0", u"0", u"0"}, kIp0, 2},
-        KeyCase{"a selection is replaced without advance", {u"0", u"0", u"12", u"0"}, 2, 0, 1,
-                u"5", {u"0", u"0", u"52", u"0"}, kIp2, 2},
-        KeyCase{"a dot moves on and is never inserted", {u"7", u"0", u"0", u"0"}, 0, 1, 0, u".",
-                {u"7", u"0", u"0", u"0"}, kIp1, 2},
-        KeyCase{"a dot in the last field stays", {u"0", u"0", u"0", u"7"}, 3, 1, 0, u".",
-                {u"0", u"0", u"0", u"7"}, kIp3, 2},
-        KeyCase{"a dot right after an advance does not skip a field", {u"0", u"0", u"45", u"0"},
-                2, 0, 2, u".", {u"0", u"0", u"45", u"0"}, kIp2, 2},
-        KeyCase{"no advance in the last field", {u"0", u"0", u"0", u"9"}, 3, 1, 0, u"99",
-                {u"0", u"0", u"0", u"999"}, kIp3, 4},
-        KeyCase{"three characters at most", {u"0", u"0", u"0", u"999"}, 3, 3, 0, u"9",
-                {u"0", u"0", u"0", u"999"}, kIp3, 2},
-        KeyCase{"999 in the last field becomes 255 when left", kZeros, 3, 0, 1, u"999\u2190\u2190\u2190\u2190",
-                {u"0", u"0", u"0", u"255"}, kIp2, 10},
-        KeyCase{"Backspace in an empty field steps back", {u"10", u"20", u"", u"0"}, 2, 0, 0,
-                u"\b", {u"10", u"20", u"0", u"0"}, kIp1, 2},
-        KeyCase{"Backspace deletes in a field with text", {u"10", u"20", u"0", u"0"}, 1, 2, 0,
-                u"\b", {u"10", u"2", u"0", u"0"}, kIp1, 2},
-        KeyCase{"Backspace in the first field never moves", {u"", u"0", u"0", u"0"}, 0, 0, 0,
-                u"\b", {u"", u"0", u"0", u"0"}, kIp0, 2},
-        KeyCase{"Left at the start moves back", {u"1", u"2", u"3", u"4"}, 2, 0, 0, u"\u2190",
-                {u"1", u"2", u"3", u"4"}, kIp1, 1},
-        KeyCase{"Left with the whole text selected stays", {u"1", u"2", u"3", u"4"}, 2, 0, 1,
-                u"\u2190", {u"1", u"2", u"3", u"4"}, kIp2, 1},
-        KeyCase{"Left in the first field stays", {u"1", u"2", u"3", u"4"}, 0, 0, 0, u"\u2190",
-                {u"1", u"2", u"3", u"4"}, kIp0, 1},
-        KeyCase{"Right at the end moves on", {u"1", u"2", u"3", u"4"}, 1, 1, 0, u"\u2192",
-                {u"1", u"2", u"3", u"4"}, kIp2, 1},
-        KeyCase{"Right in the last field stays", {u"1", u"2", u"3", u"4"}, 3, 1, 0, u"\u2192",
-                {u"1", u"2", u"3", u"4"}, kIp3, 1},
-        KeyCase{"Right before the end stays", {u"1", u"23", u"3", u"4"}, 1, 1, 0, u"\u2192",
-                {u"1", u"23", u"3", u"4"}, kIp1, 1},
-        KeyCase{"an empty field is left both ways", {u"1", u"", u"3", u"4"}, 1, 0, 0,
-                u"\u2192\u2190\u2190", {u"1", u"0", u"3", u"4"}, kIp1, 3},
-        KeyCase{"Up stops at 255", {u"255", u"0", u"0", u"0"}, 0, 3, 0, u"\u2191",
-                {u"255", u"0", u"0", u"0"}, kIp0, 2},
-        KeyCase{"Down stops at 0", {u"0", u"0", u"0", u"0"}, 0, 1, 0, u"\u2193",
-                {u"0", u"0", u"0", u"0"}, kIp0, 2},
-        KeyCase{"Up on an empty field gives 1", {u"", u"0", u"0", u"0"}, 0, 0, 0, u"\u2191",
-                {u"1", u"0", u"0", u"0"}, kIp0, 2},
-        KeyCase{"Down on an empty field gives 0", {u"", u"0", u"0", u"0"}, 0, 0, 0, u"\u2193",
-                {u"0", u"0", u"0", u"0"}, kIp0, 2},
-        KeyCase{"Up on 007 gives 8", {u"007", u"0", u"0", u"0"}, 0, 3, 0, u"\u2191",
-                {u"8", u"0", u"0", u"0"}, kIp0, 2},
-        KeyCase{"a slash goes on to the mask list", {u"10", u"0", u"0", u"0"}, 0, 2, 0, u"/",
-                {u"10", u"0", u"0", u"0"}, ControlId::cmbMask, 1},
-        KeyCase{"a slash in a full field leaves the next one behind", {u"0", u"0", u"12", u"0"}, 2,
-                2, 0, u"/", {u"0", u"0", u"12", u"0"}, ControlId::cmbMask, 1}));
+INSTANTIATE_TEST_SUITE_P(Keys, KeyTable, ::testing::ValuesIn(kKeyCases));
 
 // What the octet fields turn a text into when they are left.
 TEST_F(Form1Test, LeavingAFieldCorrectsItsText) {
   const struct {
     Text text, after;
   } cases[] = {
-      {u"", u"0"},     {u"-5", u"0"},    {u"300", u"255"}, {u"007", u"007"}, {u"1.5", u"1.5"},
+      {u"", u"0"},      {u"-5", u"0"},    {u"300", u"255"}, {u"007", u"007"}, {u"1.5", u"1.5"},
       {u"255", u"255"}, {u"256", u"255"}, {u"12a", u"12"},  {u"abc", u"0"},   {u"9E9", u"255"},
-      {u"-1x", u"0"},  {u" 7 ", u" 7 "}, {u"2e2", u"2e2"}, {u"2e", u"2"},
+      {u"-1x", u"0"},   {u" 7 ", u" 7 "}, {u"2e2", u"2e2"}, {u"2e", u"2"},
   };
   for (const auto& c : cases) {
     Prepare(kZeros, 1, 0, 0);
@@ -254,12 +170,11 @@ TEST_F(Form1Test, SlashThenDigitsPickThePrefix) {
     int mask;
     std::optional<ControlId> focus;
   } cases[] = {
-      {u"/24", 8, ControlId::cmbMask},  {u"/8", 24, ControlId::cmbMask},
-      {u"/0", 32, ControlId::cmbMask},  {u"/32", 0, ControlId::cmbMask},
-      {u"/33", 29, ControlId::cmbMask},  // 33 is none: /3 stays
+      {u"/24", 8, ControlId::cmbMask},   {u"/8", 24, ControlId::cmbMask},
+      {u"/0", 32, ControlId::cmbMask},   {u"/32", 0, ControlId::cmbMask},
+      {u"/33", 29, ControlId::cmbMask},   // 33 is none: /3 stays
       {u"/2x4", 30, ControlId::cmbMask},  // typing ends at anything but a digit
-      {u"/168", 16, ControlId::cmbMask},
-      {u"/032", 29, ControlId::cmbMask},  // two digits at most
+      {u"/168", 16, ControlId::cmbMask}, {u"/032", 29, ControlId::cmbMask},  // two digits at most
   };
   for (const auto& c : cases) {
     Prepare({u"10", u"0", u"0", u"0"}, 3, 1, 0);
@@ -385,8 +300,8 @@ TEST_F(Form1Test, WheelStepsTheFocusedOctetOnly) {
 }
 
 TEST_F(Form1Test, EnteredAddressComputesOnce) {
-  for (const std::optional<int> hostBits : {std::optional<int>(24), std::optional<int>(24),
-                                            std::optional<int>()}) {
+  for (const std::optional<int> hostBits :
+       {std::optional<int>(24), std::optional<int>(24), std::optional<int>()}) {
     const int calculations = w.Calculations();
     w.host.EnterAddress({{10, 1, 2, 3}, hostBits});
     EXPECT_EQ(w.Octets(), (Octets{u"10", u"1", u"2", u"3"}));
