@@ -1,34 +1,80 @@
-// Maskora for Windows: wires the window to its Win32 binding, the address sources and the
-// wheel hook.
+// Maskora for Windows: reads the command line, then wires the window to its Win32 binding and
+// the address sources.
 // The window system's declarations come first; the common controls build on them.
 // clang-format off
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 // clang-format on
 
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/win32/console_output.h"
 #include "sources/address_lookups.h"
 #include "sources/endpoint.h"
 #include "sources/win32/system_library.h"
 #include "sources/win32/win32_sockets.h"
 #include "sources/win32/winhttp_client.h"
+#include "window/command_line.h"
 #include "window/win32/form1_window.h"
 #include "window/win32/win32_message_boxes.h"
 #include "window/win32/win32_runtime.h"
-#include "window/win32/win32_wheel_hook.h"
+
+namespace {
+
+// The arguments after the program's name, in UTF-8.
+std::vector<std::string> Arguments() {
+  std::vector<std::string> arguments;
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; wide != nullptr && i < count; ++i) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string argument(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), size, nullptr, nullptr);
+    argument.resize(argument.size() - 1);
+    arguments.push_back(std::move(argument));
+  }
+  LocalFree(wide);
+  return arguments;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/,
                    int showCommand) {
   using namespace maskora;
   // Before anything loads a DLL: a planted one beside the program is never picked up.
   SearchDllsInSystemFolderOnly();
+  const std::vector<std::string> arguments = Arguments();
+  const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+  const CommandLine line = ReadCommandLine(views);
+  switch (line.action) {
+    case CommandAction::Help:
+      WriteStandard(STD_OUTPUT_HANDLE, HelpText());
+      return 0;
+    case CommandAction::Version:
+      WriteStandard(STD_OUTPUT_HANDLE, VersionText());
+      return 0;
+    case CommandAction::Print:
+    case CommandAction::PrintJson:
+      WriteStandard(STD_OUTPUT_HANDLE,
+                    PrintedResults(*line.address, line.action == CommandAction::PrintJson));
+      return 0;
+    case CommandAction::Error:
+      WriteStandard(STD_ERROR_HANDLE, line.error + "\n");
+      return kUsageError;
+    case CommandAction::OpenWindow:
+      break;
+  }
+
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-
   Win32MessageBoxes dialogs;
   Form1Window* window = nullptr;
   Win32Runtime runtime(
-      [&window](MSG& m) { return window != nullptr && window->TranslateDialogMessage(m); },
-      [&window] { return window != nullptr && window->IsUnloaded(); });
+      [&window](MSG& m) { return window != nullptr && window->TranslateDialogMessage(m); });
   Win32Sockets sockets;
   WinHttpClientFactory clients;
   AddressLookups sources(sockets, dialogs, runtime, clients, ConfiguredEndpoint());
@@ -39,12 +85,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   }
   window = &form;
   dialogs.SetOwner(form.hwnd());
-  Win32WheelHook wheel(form.hwnd());
-  form.SetWheelHook(&wheel);
-  form.Load();
+  form.host().Load();
+  if (line.address) {
+    form.host().EnterAddress(*line.address);
+  }
   form.Show(showCommand);
-  const int exitCode = form.RunMessageLoop();
-  // The hook object ends before the form does; the window, and with it the hook, is gone.
-  form.SetWheelHook(nullptr);
-  return exitCode;
+  return form.RunMessageLoop();
 }

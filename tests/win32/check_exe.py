@@ -4,7 +4,9 @@
   check_exe.py RESOURCE_DIR MASKORA_EXE
 
 The resources inside the executable (icon group 1 and the version resource) carry what
-the resource checker expects of the compiled resource script; the executable imports
+the resource checker expects of the compiled resource script; its application manifest asks
+for the common controls 6, DPI awareness per monitor (system-aware where that is unknown),
+the rights of the user who starts it, and names Windows 7 to 11; the executable imports
 only DLLs of Windows itself, so no runtime DLL has to travel with it, and not the network
 DLLs, which it loads from the system folder itself; and it stays small.
 """
@@ -12,6 +14,7 @@ DLLs, which it loads from the system folder itself; and it stays small.
 import os
 import struct
 import sys
+import xml.etree.ElementTree as ET
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources"))
 import check_resources  # noqa: E402
@@ -84,12 +87,48 @@ class Pe:
             pos += 20
 
 
+SUPPORTED_OS = {  # Windows 7, 8, 8.1, and 10 and 11
+    "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+    "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+}
+
+
+def check_manifest(pe):
+    expect = check_resources.expect
+    manifests = [body for kind, name, body in pe.resources() if kind == 24 and name == 1]
+    if not expect(len(manifests) == 1, "no application manifest (resource 24, 1)"):
+        return
+    root = ET.fromstring(manifests[0])
+    found = {element.tag.split("}")[-1]: element for element in root.iter()}
+
+    def all_of(tag):
+        return [e for e in root.iter() if e.tag.split("}")[-1] == tag]
+
+    controls = [e.attrib for e in all_of("assemblyIdentity")
+                if e.attrib.get("name") == "Microsoft.Windows.Common-Controls"]
+    expect(controls and controls[0].get("version") == "6.0.0.0"
+           and controls[0].get("publicKeyToken") == "6595b64144ccf1df",
+           "the manifest does not ask for the common controls 6")
+    level = found.get("requestedExecutionLevel")
+    expect(level is not None and level.attrib.get("level") == "asInvoker",
+           "the manifest does not run as the invoker")
+    expect({e.attrib.get("Id") for e in all_of("supportedOS")} == SUPPORTED_OS,
+           "the manifest does not name Windows 7 to 11")
+    awareness = [v.strip() for v in (found["dpiAwareness"].text if "dpiAwareness" in found
+                                     else "").split(",")]
+    expect(awareness[:1] == ["PerMonitorV2"], f"DPI awareness is {awareness}, not PerMonitorV2")
+    aware = found.get("dpiAware")
+    expect(aware is not None and aware.text.strip().lower() == "true",
+           "no system-aware fallback (dpiAware true)")
+
+
 def main():
     folder, exe = sys.argv[1], sys.argv[2]
     data = open(exe, "rb").read()
     pe = Pe(data)
     check_resources.res_entries = lambda _: pe.resources()
     check_resources.check_res(folder, exe)
+    check_manifest(pe)
     foreign = sorted(set(pe.imported_dlls()) - SYSTEM_DLLS)
     check_resources.expect(not foreign, f"imports DLLs that don't come with Windows: {foreign}")
     early = sorted(set(pe.imported_dlls()) & LOADED_LATER)

@@ -3,15 +3,19 @@
 
   end_to_end.py WINE MASKORA_EXE PROBE_EXE
 
-Starts the program, clicks into the first octet field and types an address through the X
-server with xdotool, changes the mask, turns the wheel, presses the CLI, SRV and Info
-buttons by their access keys, and reads every result back from the window's own controls
-with the probe. The SRV request goes to a port on 127.0.0.1 where nothing listens, so the
-button falls back to the local lookup. Windows Sockets (Wine's as Windows' own) answers
-for the computer's own name with its interface addresses, which the host's resolver may
-not: the CLI address must be one of this computer's addresses. Closes the window and expects the program to end.
+First the command line, which answers without a window. Then the window: the probe, a Win32
+program, reads every control as the window's description names it and tells where a control
+lies on the screen; xdotool clicks there and types through the X server: an address, the
+mask, the wheel with the pointer over a field and over the mask list, "/" and a prefix,
+Enter, pastes of texts that the probe put on the clipboard as its owner, and the CLI, SRV and
+Info buttons by their access keys. The SRV request goes to a port on 127.0.0.1 where nothing
+listens, so the button falls back to the local lookup. Windows Sockets (Wine's as Windows'
+own) answers for the computer's own name with its interface addresses, which the host's
+resolver may not: the CLI address must be one of this computer's addresses. Closes the window
+and expects the program to end.
 """
 
+import json
 import os
 import socket
 import subprocess
@@ -23,28 +27,40 @@ TIMEOUT = 15
 failures = []
 
 
+def check(ok, what, detail=""):
+    print(("ok: " if ok else "FAIL: ") + what + (f" ({detail})" if detail and not ok else ""))
+    if not ok:
+        failures.append(what)
+
+
 def free_port():
     with socket.socket() as s:
         s.bind(("127.0.0.1", 0))
         return s.getsockname()[1]
 
 
+def run(wine, *args):
+    """Runs a Windows program to its end; exit code, standard output and error."""
+    # Output through files: a Wine service that the program happens to start would keep a pipe
+    # open long after the program has ended.
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        done = subprocess.run([wine, *args], stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+                              timeout=60)
+        out.seek(0)
+        err.seek(0)
+        return done.returncode, out.read().decode(), err.read().decode()
+
+
 class Program:
-    def __init__(self, wine, exe, probe):
+    def __init__(self, wine, exe, probe, *args):
         self.wine, self.probe_exe = wine, probe
         env = dict(os.environ, MASKORA_SRV_ENDPOINT=f"127.0.0.1:{free_port()}")
-        self.process = subprocess.Popen([wine, exe], env=env, stdin=subprocess.DEVNULL,
+        self.process = subprocess.Popen([wine, exe, *args], env=env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def probe(self, *args):
-        # Output through a file: a Wine service that the probe happens to start would keep a
-        # pipe open long after the probe has ended.
-        with tempfile.TemporaryFile(mode="w+") as out:
-            done = subprocess.run([self.wine, self.probe_exe, *args], stdout=out,
-                                  stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
-                                  timeout=60)
-            out.seek(0)
-            return done.returncode, out.read()
+        code, out, _ = run(self.wine, self.probe_exe, *args)
+        return code, out.replace("\r\n", "\n")
 
     def read(self):
         code, out = self.probe("read")
@@ -52,19 +68,33 @@ class Program:
             return {}
         return dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
 
+    def centre(self, name):
+        code, out = self.probe("place", name)
+        if code != 0:
+            raise SystemExit(f"FAIL: {out.strip()}")
+        left, top, right, bottom = map(int, out.split())
+        return (left + right) // 2, (top + bottom) // 2
+
     def until(self, what, wanted):
         """Reads the window until the wanted fields show, or the time is up."""
         deadline, seen = time.monotonic() + TIMEOUT, {}
         while time.monotonic() < deadline:
             seen = self.read()
             if all(seen.get(k) == v for k, v in wanted.items()):
-                print(f"ok: {what}")
+                check(True, what)
                 return seen
             time.sleep(0.2)
-        wrong = {k: (seen.get(k), v) for k, v in wanted.items() if seen.get(k) != v}
-        failures.append(f"{what}: (shown, wanted) {wrong}")
-        print(f"FAIL: {what}: (shown, wanted) {wrong}")
+        check(False, what, {k: (seen.get(k), v) for k, v in wanted.items() if seen.get(k) != v})
         return seen
+
+    def close(self):
+        if self.process.poll() is None:
+            self.probe("close")
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
 
 
 def own_addresses():
@@ -81,31 +111,54 @@ def own_addresses():
 
 
 def xdotool(*args):
-    return subprocess.run(["xdotool", *args], check=True, capture_output=True,
-                          text=True).stdout
-
-
-def window_origin():
-    deadline = time.monotonic() + TIMEOUT
-    while time.monotonic() < deadline:
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
-                                "^Maskora 1.0 - Mervik$"], capture_output=True, text=True)
-        ids = found.stdout.split()
-        if ids:
-            geometry = xdotool("getwindowgeometry", "--shell", ids[0])
-            values = dict(line.split("=") for line in geometry.split())
-            return int(values["X"]), int(values["Y"])
-        time.sleep(0.2)
-    raise SystemExit("FAIL: the window never showed on the X display")
+    subprocess.run(["xdotool", *args], check=True, capture_output=True)
 
 
 def octets(a, b, c, d):
     return {"txtIP0": a, "txtIP1": b, "txtIP2": c, "txtIP3": d}
 
 
+def command_line(wine, exe, probe):
+    code, out, err = run(wine, exe, "--version")
+    check(code == 0 and out.startswith("maskora ") and out.endswith("\r\n") and not err,
+          "--version answers on standard output", repr((code, out, err)))
+    code, out, _ = run(wine, exe, "--help")
+    check(code == 0 and "--print" in out, "--help answers on standard output")
+    code, out, _ = run(wine, exe, "--print", "10.1.2.3/8")
+    lines = out.splitlines()
+    check(code == 0 and len(lines) == 6 and lines[0].split() == ["Stato", "IP:", "Valido"]
+          and lines[-1].split() == ["Network:", "10.0.0.0"], "--print writes the six results",
+          repr(out))
+    code, out, _ = run(wine, exe, "--json", "10.1.2.3", "255.255.0.0")
+    try:
+        results = json.loads(out)
+    except ValueError:
+        results = {}
+    check(code == 0 and results.get("prefix") == 16 and results.get("hosts") == "65.534",
+          "--json writes one object", repr(out))
+    code, out, err = run(wine, exe, "10.1.2.300/8")
+    check(code == 2 and not out and len(err.splitlines()) == 1 and err.startswith("maskora: "),
+          "a malformed argument gives one line and exit status 2", repr((code, out, err)))
+    code, _, _ = run(wine, probe, "read")
+    check(code != 0, "and no window")
+
+
 def main():
     wine, exe, probe = sys.argv[1:4]
+    command_line(wine, exe, probe)
     addresses = own_addresses()
+
+    program = Program(wine, exe, probe, "172.16.5.4/12")
+    try:
+        code, out = program.probe("wait", str(TIMEOUT))
+        if code != 0:
+            raise SystemExit(f"FAIL: {out.strip()}")
+        program.until("opens with the address of the command line", {
+            **octets("172", "16", "5", "4"), "cmbMask": "(12) 255.240.0.0",
+            "txtNetwork": "172.16.0.0", "focus": "txtIP0"})
+    finally:
+        program.close()
+
     program = Program(wine, exe, probe)
     try:
         code, out = program.probe("wait", str(TIMEOUT))
@@ -113,12 +166,9 @@ def main():
             raise SystemExit(f"FAIL: {out.strip()}")
         program.until("first results for 0.0.0.0/24", {
             **octets("0", "0", "0", "0"), "cmbMask": "(24) 255.255.255.0",
-            "txtNetwork": "0.0.0.0", "txtBroadcast": "0.0.0.255", "txtHosts": "254",
-            "caption": "Maskora 1.0 - Mervik"})
+            "txtNetwork": "0.0.0.0", "txtBroadcast": "0.0.0.255", "txtHosts": "254"})
 
-        # The first octet field lies at (78, 6) in the client area, 21 x 17 pixels.
-        left, top = window_origin()
-        xdotool("mousemove", str(left + 88), str(top + 14), "click", "1")
+        xdotool("mousemove", *map(str, program.centre("txtIP0")), "click", "1")
         program.until("a click enters the first field", {"focus": "txtIP0"})
         xdotool("key", "ctrl+a")  # the field's own select-all: the typing replaces the 0
         xdotool("type", "--delay", "60", "10.1.2.3")
@@ -128,8 +178,7 @@ def main():
 
         xdotool("key", "alt+m", "Down")
         program.until("mask /23 chosen from the keyboard", {
-            "focus": "cmbMask", "cmbMask": "(23) 255.255.254.0", "txtNetwork": "10.1.2.0",
-            "txtBroadcast": "10.1.3.255", "txtHosts": "510"})
+            "focus": "cmbMask", "cmbMask": "(23) 255.255.254.0", "txtHosts": "510"})
 
         xdotool("key", "alt+i")
         program.until("the label's access key enters the first field", {"focus": "txtIP0"})
@@ -138,19 +187,41 @@ def main():
             **octets("11", "1", "2", "3"), "txtNetwork": "11.1.2.0"})
         xdotool("click", "5", "click", "5")
         program.until("wheel towards the user steps down", octets("9", "1", "2", "3"))
+        xdotool("mousemove", *map(str, program.centre("cmbMask")), "click", "4")
+        program.until("a notch over the mask list steps the focused field", {
+            **octets("10", "1", "2", "3"), "cmbMask": "(23) 255.255.254.0"})
+
+        xdotool("key", "alt+m", "alt+i")  # entered anew: the field's whole text is selected
+        xdotool("type", "--delay", "60", "10.0.0.0/8")
+        program.until("a slash and the prefix pick the mask", {
+            **octets("10", "0", "0", "0"), "cmbMask": "( 8 ) 255.0.0.0", "focus": "cmbMask",
+            "txtBroadcast": "10.255.255.255"})
+
+        xdotool("key", "alt+i")
+        xdotool("type", "--delay", "60", "12")
+        xdotool("key", "Return")
+        program.until("Enter in a full field moves on", {"txtIP0": "12", "focus": "txtIP1"})
+
+        for text, wanted, what in [
+                ("192.168.7.9/20", {**octets("192", "168", "7", "9"),
+                                    "cmbMask": "(20) 255.255.240.0"}, "a whole address pasted"),
+                ("1.2.3.400", {**octets("192", "168", "7", "9"),
+                               "cmbMask": "(20) 255.255.240.0"}, "a malformed one changes nothing"),
+                ("98765", {**octets("987", "168", "7", "9")}, "other text cut to the room left")]:
+            xdotool("key", "alt+i")
+            program.probe("clip", text)
+            xdotool("key", "ctrl+v")
+            program.until(what, wanted)
 
         xdotool("key", "alt+c")
-        before, deadline = octets("9", "1", "2", "3"), time.monotonic() + TIMEOUT
+        before, deadline = octets("987", "168", "7", "9"), time.monotonic() + TIMEOUT
         seen = program.read()
         while time.monotonic() < deadline and all(seen.get(k) == v for k, v in before.items()):
             time.sleep(0.2)
             seen = program.read()
         local = ".".join(seen.get(f"txtIP{i}", "") for i in range(4))
-        if local in addresses:
-            print(f"ok: CLI fills in this computer's address {local}")
-        else:
-            failures.append(f"CLI address {local} is none of {sorted(addresses)}")
-            print(f"FAIL: CLI address {local} is none of {sorted(addresses)}")
+        check(local in addresses, f"CLI fills in this computer's address {local}",
+              f"none of {sorted(addresses)}")
 
         xdotool("key", "alt+i")
         xdotool("type", "--delay", "60", "192.0.2.1")
@@ -162,28 +233,17 @@ def main():
         xdotool("key", "alt+n")
         code, out = program.probe("box", str(TIMEOUT))
         box = out.splitlines()
-        ok = code == 0 and "title=Maskora" in box and any("Maskora 1.0.0.2" in l for l in box)
-        print(("ok" if ok else "FAIL") + ": About box " + "|".join(box))
-        if not ok:
-            failures.append("About box")
+        check(code == 0 and "title=Maskora" in box and any("Maskora 1.0.0.2" in l for l in box),
+              "About box", "|".join(box))
 
         xdotool("key", "alt+F4")
         try:
             code = program.process.wait(timeout=TIMEOUT)
-            print(f"ok: closed, exit code {code}")
-            if code != 0:
-                failures.append(f"exit code {code}")
+            check(code == 0, "closed, the program ends", f"exit code {code}")
         except subprocess.TimeoutExpired:
-            failures.append("the program did not end when its window was closed")
-            print("FAIL: the program did not end when its window was closed")
+            check(False, "the program ends when its window is closed")
     finally:
-        if program.process.poll() is None:
-            program.probe("close")
-            try:
-                program.process.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                program.process.kill()
-                program.process.wait()
+        program.close()
     print("ok" if not failures else f"{len(failures)} problem(s)")
     return 1 if failures else 0
 

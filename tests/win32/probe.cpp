@@ -1,9 +1,14 @@
-// Reads and drives a running Maskora window from another process, for the end-to-end test:
+// Reads and drives a running Maskora window from another process, for the end-to-end test.
+// Controls are named as the window's description names them (txtIP0, cmbMask, ...).
 //   probe wait SECONDS   until the window is up and has computed its first results
 //   probe read           every control's text, the selected mask and the focused control
-//   probe box            title and texts of an open message box, which it then closes
+//   probe place NAME     screen rectangle of a control, or of the window for "window"
+//   probe box SECONDS    title and texts of an open message box, which it then closes
+//   probe clip TEXT      puts TEXT on the clipboard, as its owner
 //   probe close          asks the window to close
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <windows.h>
@@ -12,6 +17,7 @@
 
 namespace {
 
+using namespace maskora;
 using namespace maskora::win32;
 
 std::string Utf8(const std::wstring& text) {
@@ -20,6 +26,14 @@ std::string Utf8(const std::wstring& text) {
   std::string out(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
                       nullptr, nullptr);
+  return out;
+}
+
+std::wstring Wide(const std::string& utf8) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, out.data(), size);
+  out.resize(out.size() - 1);
   return out;
 }
 
@@ -39,6 +53,10 @@ std::string Escaped(const std::wstring& text) {
   return out;
 }
 
+std::string NameOf(const ControlDescription& d) {
+  return std::string(d.name) + (d.index < 0 ? "" : std::to_string(d.index));
+}
+
 HWND Form() {
   return FindWindowW(kFormClassName, nullptr);
 }
@@ -47,7 +65,7 @@ int Wait(int seconds) {
   for (int i = 0; i < seconds * 10; ++i) {
     HWND form = Form();
     if (form != nullptr && IsWindowVisible(form) != FALSE &&
-        !TextOf(GetDlgItem(form, kIdTxtNetwork)).empty()) {
+        !TextOf(GetDlgItem(form, DialogId(ControlId::txtNetwork))).empty()) {
       return 0;
     }
     Sleep(100);
@@ -56,18 +74,12 @@ int Wait(int seconds) {
   return 1;
 }
 
-int Read() {
-  HWND form = Form();
-  if (form == nullptr) {
-    std::puts("no Maskora window");
-    return 1;
-  }
+int Read(HWND form) {
   std::printf("caption=%s\n", Escaped(TextOf(form)).c_str());
-  for (const ControlName& c : kControlNames) {
-    HWND control = GetDlgItem(form, c.id);
-    const std::string name = c.index < 0 ? c.name : std::string(c.name) + std::to_string(c.index);
-    std::printf("%s=%s\n", name.c_str(), Escaped(TextOf(control)).c_str());
-    if (c.id == kIdCmdSet) {
+  for (const ControlDescription& d : kForm1Controls) {
+    HWND control = GetDlgItem(form, DialogId(d.id));
+    std::printf("%s=%s\n", NameOf(d).c_str(), Escaped(TextOf(control)).c_str());
+    if (d.id == ControlId::cmdSet) {
       std::printf("cmdSet.enabled=%d\n", IsWindowEnabled(control) != FALSE ? 1 : 0);
     }
   }
@@ -76,13 +88,28 @@ int Read() {
   std::string focus = "none";
   if (GetGUIThreadInfo(GetWindowThreadProcessId(form, nullptr), &info) != FALSE &&
       info.hwndFocus != nullptr) {
-    for (const ControlName& c : kControlNames) {
-      if (GetDlgItem(form, c.id) == info.hwndFocus) {
-        focus = c.index < 0 ? c.name : std::string(c.name) + std::to_string(c.index);
-      }
+    if (const auto id = ControlOfDialogId(GetDlgCtrlID(info.hwndFocus));
+        id && GetParent(info.hwndFocus) == form) {
+      focus = NameOf(Describe(*id));
     }
   }
   std::printf("focus=%s\n", focus.c_str());
+  return 0;
+}
+
+int Place(HWND form, const std::string& name) {
+  HWND window = name == "window" ? form : nullptr;
+  for (const ControlDescription& d : kForm1Controls) {
+    if (NameOf(d) == name) {
+      window = GetDlgItem(form, DialogId(d.id));
+    }
+  }
+  RECT r{};
+  if (window == nullptr || GetWindowRect(window, &r) == FALSE) {
+    std::printf("no control %s\n", name.c_str());
+    return 1;
+  }
+  std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
   return 0;
 }
 
@@ -98,10 +125,9 @@ BOOL CALLBACK PrintBoxText(HWND child, LPARAM) {
   return TRUE;
 }
 
-int Box(int seconds) {
-  HWND form = Form();
-  const DWORD thread = form != nullptr ? GetWindowThreadProcessId(form, nullptr) : 0;
-  for (int i = 0; thread != 0 && i < seconds * 10; ++i) {
+int Box(HWND form, int seconds) {
+  const DWORD thread = GetWindowThreadProcessId(form, nullptr);
+  for (int i = 0; i < seconds * 10; ++i) {
     HWND box = nullptr;
     EnumThreadWindows(
         thread,
@@ -127,24 +153,52 @@ int Box(int seconds) {
   return 1;
 }
 
+// The text is rendered at once, so it stays on the clipboard after the probe has ended.
+int Clip(const std::string& utf8) {
+  const std::wstring text = Wide(utf8);
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (data == nullptr || OpenClipboard(nullptr) == FALSE) {
+    std::puts("no clipboard");
+    return 1;
+  }
+  std::memcpy(GlobalLock(data), text.c_str(), bytes);
+  GlobalUnlock(data);
+  EmptyClipboard();
+  const bool set = SetClipboardData(CF_UNICODETEXT, data) != nullptr;
+  CloseClipboard();
+  return set ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
+  const std::string argument = argc > 2 ? argv[2] : "";
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
   if (command == "wait") {
     return Wait(seconds);
   }
+  if (command == "clip") {
+    return Clip(argument);
+  }
+  HWND form = Form();
+  if (form == nullptr) {
+    std::puts("no Maskora window");
+    return 1;
+  }
   if (command == "read") {
-    return Read();
+    return Read(form);
+  }
+  if (command == "place") {
+    return Place(form, argument);
   }
   if (command == "box") {
-    return Box(seconds);
+    return Box(form, seconds);
   }
   if (command == "close") {
-    HWND form = Form();
-    return form != nullptr && PostMessageW(form, WM_CLOSE, 0, 0) != FALSE ? 0 : 1;
+    return PostMessageW(form, WM_CLOSE, 0, 0) != FALSE ? 0 : 1;
   }
-  std::fputs("usage: probe wait|read|box|close [SECONDS]\n", stderr);
+  std::fputs("usage: probe wait|read|place|box|clip|close [ARGUMENT]\n", stderr);
   return 2;
 }

@@ -77,14 +77,6 @@ TEST(Win32Runtime, QuitIsLeftForTheProgramsLoop) {
   EXPECT_EQ(message.wParam, 3u);
 }
 
-TEST(Win32Runtime, PassThrowsOnceTheFormIsUnloaded) {
-  bool unloaded = false;
-  Win32Runtime runtime({}, [&unloaded] { return unloaded; });
-  EXPECT_NO_THROW(runtime.DoEvents());
-  unloaded = true;
-  EXPECT_THROW(runtime.DoEvents(), FormUnloaded);
-}
-
 TEST(Win32Runtime, SeededSequenceRepeatsWithinTheUnitInterval) {
   Win32Runtime first;
   Win32Runtime second;

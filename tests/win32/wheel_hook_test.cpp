@@ -169,13 +169,38 @@ TEST_F(WindowTest, WheelStepsTheFocusedOctetField) {
   RECT r;
   GetWindowRect(window_.hwnd(), &r);
   SendMessageW(window_.hwnd(), WM_MOUSEWHEEL, WheelWParam(0, 120), WheelLParam(r.left, r.top));
-  EXPECT_EQ(TextOf(kIdTxtIP0 + 2), u"11");
+  EXPECT_EQ(TextOf(ControlId::txtIP2), u"11");
   SendMessageW(Octet(2), WM_MOUSEWHEEL, WheelWParam(0, -120), WheelLParam(r.right, r.bottom));
-  EXPECT_EQ(TextOf(kIdTxtIP0 + 2), u"10");
+  EXPECT_EQ(TextOf(ControlId::txtIP2), u"10");
   SendMessageW(window_.hwnd(), WM_MOUSEWHEEL, WheelWParam(0, 120),
                WheelLParam(r.right + 1, r.bottom));
-  EXPECT_EQ(TextOf(kIdTxtIP0 + 2), u"10");
-  EXPECT_EQ(TextOf(kIdTxtNetwork), u"1.2.10.0");
+  EXPECT_EQ(TextOf(ControlId::txtIP2), u"10");
+  EXPECT_EQ(TextOf(ControlId::txtNetwork), u"1.2.10.0");
+}
+
+// Real notches through the input queue with the pointer over the mask list, which the window
+// system hands to the control under the pointer: the focus decides who takes them.
+TEST_F(WindowTest, WheelOverTheMaskListActsByTheFocus) {
+  RECT list;
+  GetWindowRect(Control(ControlId::cmbMask), &list);
+  SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+  const auto notch = [this](int rotation) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(rotation);
+    SendInput(1, &input, sizeof(input));
+    Pump();
+  };
+  Prepare({u"1", u"2", u"10", u"4"}, 2, 0, 0);
+  notch(WHEEL_DELTA);
+  EXPECT_EQ(TextOf(ControlId::txtIP2), u"11");
+  EXPECT_EQ(MaskIndex(), 8);
+  SetFocus(Control(ControlId::cmbMask));
+  notch(-WHEEL_DELTA);
+  EXPECT_EQ(TextOf(ControlId::txtIP2), u"11");
+  EXPECT_EQ(MaskIndex(), 9);
+  EXPECT_EQ(TextOf(ControlId::txtHosts), u"510");
 }
 
 struct AtDestroy {

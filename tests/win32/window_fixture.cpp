@@ -15,16 +15,39 @@ void Send(WORD vk, DWORD flags) {
   SendInput(1, &input, sizeof(input));
 }
 
+// The key that types a character of a key string, with Shift when the layout needs it.
+std::pair<WORD, bool> KeyOf(char16_t key) {
+  switch (key) {
+    case kLeft:
+      return {VK_LEFT, false};
+    case kUp:
+      return {VK_UP, false};
+    case kRight:
+      return {VK_RIGHT, false};
+    case kDown:
+      return {VK_DOWN, false};
+    case u'\b':
+      return {VK_BACK, false};
+    case u'\t':
+      return {VK_TAB, false};
+    case u'\r':
+      return {VK_RETURN, false};
+    case u'\x1b':
+      return {VK_ESCAPE, false};
+    default: {
+      const SHORT scan = VkKeyScanW(static_cast<wchar_t>(key));
+      return {static_cast<WORD>(LOBYTE(scan)), (HIBYTE(scan) & 1) != 0};
+    }
+  }
+}
+
 }  // namespace
 
 WindowTest::WindowTest()
-    : runtime_([this](MSG& m) { return window_.TranslateDialogMessage(m); },
-               [this] { return window_.IsUnloaded(); }),
-      window_(GetModuleHandleW(nullptr), boxes_, runtime_, sources_),
-      hook_(window_.hwnd()) {
+    : runtime_([this](MSG& m) { return window_.TranslateDialogMessage(m); }),
+      window_(GetModuleHandleW(nullptr), boxes_, runtime_, sources_) {
   window_.SetQuitOnDestroy(false);
-  window_.SetWheelHook(&hook_);
-  window_.Load();
+  window_.host().Load();
   window_.Show(SW_SHOWNORMAL);
   SetForegroundWindow(window_.hwnd());
   Pump();
@@ -37,27 +60,36 @@ WindowTest::~WindowTest() {
   Pump();
 }
 
-std::array<Text, 4> WindowTest::Octets() const {
-  return {TextOf(kIdTxtIP0), TextOf(kIdTxtIP0 + 1), TextOf(kIdTxtIP0 + 2), TextOf(kIdTxtIP0 + 3)};
+Octets WindowTest::OctetTexts() const {
+  return {WindowText(Octet(0)), WindowText(Octet(1)), WindowText(Octet(2)), WindowText(Octet(3))};
 }
 
-void WindowTest::SetOctets(const std::array<Text, 4>& texts) {
+void WindowTest::SetOctets(const Octets& texts) {
   for (int i = 0; i < 4; ++i) {
     SetWindowTextW(Octet(i), reinterpret_cast<const wchar_t*>(texts[i].c_str()));
   }
 }
 
-int WindowTest::FocusedId() const {
-  HWND focus = GetFocus();
-  return focus != nullptr && IsChild(window_.hwnd(), focus) != FALSE ? GetDlgCtrlID(focus) : 0;
+int WindowTest::MaskIndex() const {
+  return static_cast<int>(SendMessageW(Control(ControlId::cmbMask), CB_GETCURSEL, 0, 0));
 }
 
-std::pair<int, int> WindowTest::Selection(int id) const {
-  DWORD first = 0;
-  DWORD last = 0;
-  SendMessageW(Control(id), EM_GETSEL, reinterpret_cast<WPARAM>(&first),
-               reinterpret_cast<LPARAM>(&last));
-  return {static_cast<int>(first), static_cast<int>(last - first)};
+std::optional<ControlId> WindowTest::Focused() const {
+  HWND focus = GetFocus();
+  for (const ControlDescription& d : kForm1Controls) {
+    if (focus != nullptr && Control(d.id) == focus) {
+      return d.id;
+    }
+  }
+  return std::nullopt;
+}
+
+void WindowTest::Prepare(const Octets& texts, int field, int selStart, int selLength) {
+  SetFocus(Control(ControlId::cmdCalc));
+  SetOctets(texts);
+  SetFocus(Octet(field));
+  SendMessageW(Octet(field), EM_SETSEL, static_cast<WPARAM>(selStart), selStart + selLength);
+  Pump();
 }
 
 void WindowTest::Pump() {
@@ -80,17 +112,9 @@ void WindowTest::KeyUp(WORD vk) {
   Pump();
 }
 
-void WindowTest::Type(const std::u16string& keys) {
+void WindowTest::Type(std::u16string_view keys) {
   for (const char16_t key : keys) {
-    if (key >= 0xE000) {
-      const auto vk = static_cast<WORD>(key - 0xE000);
-      KeyDown(vk);
-      KeyUp(vk);
-      continue;
-    }
-    const SHORT scan = VkKeyScanW(static_cast<wchar_t>(key));
-    const auto vk = static_cast<WORD>(LOBYTE(scan));
-    const bool shift = (HIBYTE(scan) & 1) != 0;
+    const auto [vk, shift] = KeyOf(key);
     if (shift) {
       KeyDown(VK_SHIFT);
     }
@@ -102,11 +126,16 @@ void WindowTest::Type(const std::u16string& keys) {
   }
 }
 
-void WindowTest::AltKey(char letter) {
+void WindowTest::AltKey(char16_t key) {
   KeyDown(VK_MENU);
-  KeyDown(static_cast<WORD>(letter));
-  KeyUp(static_cast<WORD>(letter));
+  Type(std::u16string(1, key));
   KeyUp(VK_MENU);
+}
+
+void WindowTest::CtrlKey(char16_t key) {
+  KeyDown(VK_CONTROL);
+  Type(std::u16string(1, key));
+  KeyUp(VK_CONTROL);
 }
 
 }  // namespace maskora::testing

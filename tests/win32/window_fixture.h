@@ -3,8 +3,8 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 // clang-format off
@@ -12,54 +12,59 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "tests/window/key_table.h"
 #include "tests/window/stand_ins.h"
-#include "window/win32/control_ids.h"
 #include "window/win32/form1_window.h"
 #include "window/win32/win32_controls.h"
 #include "window/win32/win32_message_boxes.h"
 #include "window/win32/win32_runtime.h"
-#include "window/win32/win32_wheel_hook.h"
 
 namespace maskora::testing {
 
-using namespace win32;
-
-// Keys that are no characters, written into a key string as one character each.
-#define KEY_BACK u"\uE008"
-#define KEY_TAB u"\uE009"
-#define KEY_LEFT u"\uE025"
-#define KEY_UP u"\uE026"
-#define KEY_RIGHT u"\uE027"
-#define KEY_DOWN u"\uE028"
+// The window, counting the warning sounds that the handlers ask for.
+class BeepingWindow : public Form1Window {
+ public:
+  using Form1Window::Form1Window;
+  void Beep() override {
+    ++beeps;
+    Form1Window::Beep();
+  }
+  int beeps = 0;
+};
 
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest();
   ~WindowTest() override;
 
-  HWND Control(int id) const { return window_.Control(id); }
-  HWND Octet(int i) const { return Control(kIdTxtIP0 + i); }
-  Text TextOf(int id) const { return WindowText(Control(id)); }
-  std::array<Text, 4> Octets() const;
-  void SetOctets(const std::array<Text, 4>& texts);
-  // The id of the control that has the focus, 0 for none of the window's.
-  int FocusedId() const;
-  std::pair<int, int> Selection(int id) const;
+  HWND Control(ControlId id) const { return window_.Control(id); }
+  HWND Octet(int i) const { return Control(OctetId(i)); }
+  Text TextOf(ControlId id) const { return WindowText(Control(id)); }
+  Octets OctetTexts() const;
+  void SetOctets(const Octets& texts);
+  int MaskIndex() const;
+  // The control that has the focus, none when no control of the window has it.
+  std::optional<ControlId> Focused() const;
+  // Texts in, and the focus into one field with the given selection, as a user who clicked
+  // there would have it.
+  void Prepare(const Octets& texts, int field, int selStart, int selLength);
 
   // Handles everything that the window system has queued, waiting briefly for stragglers.
   void Pump();
-  // Presses and releases each key in turn; KEY_* stand for keys that are no characters.
-  void Type(const std::u16string& keys);
+  // Presses and releases each key in turn: characters, Backspace, Enter, Escape, Tab and the
+  // arrows of the key table.
+  void Type(std::u16string_view keys);
   void KeyDown(WORD vk);
   void KeyUp(WORD vk);
   // A key with Alt held: the access key of a control.
-  void AltKey(char letter);
+  void AltKey(char16_t key);
+  // A key with Ctrl held.
+  void CtrlKey(char16_t key);
 
   RecordingBoxes boxes_;
   ScriptedSources sources_;
   Win32Runtime runtime_;
-  Form1Window window_;
-  Win32WheelHook hook_;
+  BeepingWindow window_;
 };
 
 }  // namespace maskora::testing

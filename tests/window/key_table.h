@@ -6,7 +6,9 @@
 #include <array>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "window/contract.h"
@@ -106,8 +108,22 @@ inline const std::vector<KeyCase> kKeyTable = {
     {"a slash goes on to the mask list", {u"10", u"0", u"0", u"0"}, 0, 2, 0, u"/",
      {u"10", u"0", u"0", u"0"}, ControlId::cmbMask, 1},
     {"a slash in a full field leaves the next one behind", {u"0", u"0", u"12", u"0"}, 2,
-     2, 0, u"/", {u"0", u"0", u"12", u"0"}, ControlId::cmbMask, 1}
+     2, 0, u"/", {u"0", u"0", u"12", u"0"}, ControlId::cmbMask, 1},
+    {"Enter is a character like any other", {u"0", u"12", u"0", u"0"}, 1, 2, 0, u"\r",
+     {u"0", u"12", u"0", u"0"}, kIp2, 2},
+    {"Escape is a character like any other", {u"0", u"0", u"77", u"0"}, 2, 2, 0, u"\x1b",
+     {u"0", u"0", u"77", u"0"}, kIp3, 2},
 };
 // clang-format on
+
+// The row that says what.
+inline const KeyCase& KeyRow(std::string_view what) {
+  for (const KeyCase& row : kKeyTable) {
+    if (what == row.what) {
+      return row;
+    }
+  }
+  throw std::invalid_argument(std::string("no key row ") + std::string(what));
+}
 
 }  // namespace maskora::testing

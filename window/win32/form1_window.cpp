@@ -1,12 +1,12 @@
 #include "window/win32/form1_window.h"
 
-#include <iterator>
-
+// The window system's declarations come first; the common controls build on them.
+// clang-format off
+#include <windows.h>
 #include <commctrl.h>
+// clang-format on
 
-#include "window/win32/control_ids.h"
 #include "window/win32/win32_runtime.h"
-#include "window/win32/win32_wheel_hook.h"
 
 namespace maskora {
 
@@ -14,98 +14,10 @@ namespace {
 
 using namespace win32;
 
-constexpr int kTwipsPerInch = 1440;
-constexpr int kClientWidthTwips = 3855;
-constexpr int kClientHeightTwips = 2850;
-constexpr int kOctetLimit = 3;
 constexpr int kIconResource = 1;
-// Room for the mask list below the combo box's own field.
-constexpr int kDroppedListPixels = 200;
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-enum class Kind { Label, Frame, Dot, Octet, Button, MaskList, Result };
-
-struct Placed {
-  int id;
-  Kind kind;
-  const wchar_t* caption;
-  int left, top, width, height;  // twips
-};
-
-// In tab order, which is also the order of creation: the window system walks the controls in
-// that order for Tab and for the access key of a label.
-constexpr Placed kLayout[] = {
-    {kIdLblDesc0, Kind::Label, L"&Indirizzo IP:", 60, 120, 915, 255},
-    {kIdLabel1, Kind::Frame, L"", 1140, 60, 1365, 315},
-    {kIdTxtIP0, Kind::Octet, L"0", 1170, 90, 315, 255},
-    {kIdLblDot0, Kind::Dot, L".", 1470, 90, 75, 255},
-    {kIdTxtIP0 + 1, Kind::Octet, L"0", 1500, 90, 315, 255},
-    {kIdLblDot0 + 1, Kind::Dot, L".", 1800, 90, 75, 255},
-    {kIdTxtIP0 + 2, Kind::Octet, L"0", 1830, 90, 315, 255},
-    {kIdLblDot0 + 2, Kind::Dot, L".", 2130, 90, 75, 255},
-    {kIdTxtIP0 + 3, Kind::Octet, L"0", 2160, 90, 315, 255},
-    {kIdCmdGetIpCli, Kind::Button, L"&CLI", 2520, 60, 615, 315},
-    {kIdCmdGetIpSrv, Kind::Button, L"&SRV", 3180, 60, 615, 315},
-    {kIdLblDesc0 + 1, Kind::Label, L"Subnet &Mask: ", 60, 480, 1035, 255},
-    {kIdCmbMask, Kind::MaskList, L"", 1140, 420, 1995, 315},
-    {kIdCmdCalc, Kind::Button, L"I&nfo", 3180, 420, 615, 315},
-    {kIdLblDesc0 + 5, Kind::Label, L"Stato IP:", 120, 960, 1035, 255},
-    {kIdTxtStato, Kind::Result, L"", 1200, 960, 2595, 285},
-    {kIdLblDesc0 + 7, Kind::Label, L"Tipo indirizzo:", 120, 1260, 1035, 255},
-    {kIdTxtTipo, Kind::Result, L"", 1200, 1260, 2595, 285},
-    {kIdLblDesc0 + 6, Kind::Label, L"Classe rete:", 120, 1560, 1035, 255},
-    {kIdTxtClasse, Kind::Result, L"", 1200, 1560, 2055, 285},
-    {kIdCmdSet, Kind::Button, L"S&et", 3360, 1500, 435, 375},
-    {kIdLblDesc0 + 2, Kind::Label, L"Broadcast:", 120, 1860, 1035, 255},
-    {kIdTxtBroadcast, Kind::Result, L"", 1200, 1860, 2595, 285},
-    {kIdLblDesc0 + 3, Kind::Label, L"Hosts:", 120, 2160, 1035, 255},
-    {kIdTxtHosts, Kind::Result, L"", 1200, 2160, 2595, 285},
-    {kIdLblDesc0 + 4, Kind::Label, L"Network:", 120, 2460, 1035, 255},
-    {kIdTxtNetwork, Kind::Result, L"", 1200, 2460, 2595, 285},
-};
-
-struct ToolTip {
-  int id;
-  const wchar_t* text;
-};
-
-constexpr ToolTip kToolTips[] = {
-    {kIdCmdGetIpCli, L"Imposta l'indirizzo IP privato di questo PC."},
-    {kIdCmdGetIpSrv, L"Imposta l'indirizzo IP pubblico accedendo ad internet."},
-};
-
-// Every child clips its siblings, so the stacking order decides what is drawn on top.
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-
-struct Made {
-  const wchar_t* windowClass;
-  DWORD style;
-  DWORD exStyle;
-};
-
-Made Make(Kind kind) {
-  switch (kind) {
-    case Kind::Label:
-      return {L"STATIC", kChild | SS_LEFTNOWORDWRAP, 0};
-    case Kind::Frame:
-      return {L"STATIC", kChild | WS_BORDER | SS_NOPREFIX, 0};
-    case Kind::Dot:
-      return {L"STATIC", kChild | SS_CENTER | SS_NOPREFIX, 0};
-    case Kind::Octet:
-      return {L"EDIT", kChild | WS_TABSTOP | ES_CENTER | ES_AUTOHSCROLL, 0};
-    case Kind::Button:
-      return {L"BUTTON", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
-    case Kind::MaskList:
-      return {L"COMBOBOX", kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0};
-    case Kind::Result:
-      return {L"EDIT", kChild | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-  }
-  return {L"STATIC", kChild, 0};
-}
-
-bool IsOnWindowBackground(int id) {
-  return id == kIdLabel1 || (id >= kIdLblDot0 && id < kIdLblDot0 + 3);
-}
+// Sent when the window moves to a monitor of another DPI (Windows 8.1 and later).
+constexpr UINT kWmDpiChanged = 0x02E0;
 
 void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW wc{};
@@ -127,139 +39,55 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
   RegisterClassExW(&wc);
 }
 
-std::int16_t ShiftState() {
-  return static_cast<std::int16_t>(((GetKeyState(VK_SHIFT) < 0) ? 1 : 0) |
-                                   ((GetKeyState(VK_CONTROL) < 0) ? 2 : 0) |
-                                   ((GetKeyState(VK_MENU) < 0) ? 4 : 0));
-}
-
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance, MessageBoxes& dialogs, Runtime& runtime,
+Form1Window::Form1Window(HINSTANCE instance, MessageBoxes& dialogs, ToolkitRuntime& runtime,
                          AddressSources& sources) {
   RegisterFormClass(instance, &WindowProc);
-  HDC screen = GetDC(nullptr);
-  if (screen != nullptr) {
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  RECT frame{0, 0, Pixels(kClientWidthTwips), Pixels(kClientHeightTwips)};
+  const int systemDpi = WindowDpi(nullptr);
+  RECT frame{0, 0, TwipsToPixels(kForm1.clientWidth, systemDpi),
+             TwipsToPixels(kForm1.clientHeight, systemDpi)};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
-  hwnd_ = CreateWindowExW(0, kFormClassName, reinterpret_cast<const wchar_t*>(kCaption), kFormStyle,
-                          CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+  const std::u16string caption(kForm1.caption);
+  hwnd_ = CreateWindowExW(0, kFormClassName, reinterpret_cast<const wchar_t*>(caption.c_str()),
+                          kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                           frame.bottom - frame.top, nullptr, nullptr, instance, this);
   if (hwnd_ == nullptr) {
     return;
   }
   CreateControls(instance);
-  CreateToolTips(instance);
-  ApplyFont();
+  Layout(WindowDpi(hwnd_));
+  FitFrame(nullptr);
 
-  Form1Controls controls;
-  for (std::size_t i = 0; i < txtIP_.size(); ++i) {
-    HWND edit = Control(kIdTxtIP0 + static_cast<int>(i));
-    txtIP_[i] = std::make_unique<Win32TextField>(edit);
-    controls.txtIP[i] = txtIP_[i].get();
-    SendMessageW(edit, EM_LIMITTEXT, kOctetLimit, 0);
-    SetWindowSubclass(edit, &OctetProc, i, reinterpret_cast<DWORD_PTR>(this));
-  }
-  const int resultIds[] = {kIdTxtStato,     kIdTxtTipo,  kIdTxtClasse,
-                           kIdTxtBroadcast, kIdTxtHosts, kIdTxtNetwork};
-  TextField** targets[] = {&controls.txtStato,     &controls.txtTipo,  &controls.txtClasse,
-                           &controls.txtBroadcast, &controls.txtHosts, &controls.txtNetwork};
-  for (std::size_t i = 0; i < resultFields_.size(); ++i) {
-    resultFields_[i] = std::make_unique<Win32TextField>(Control(resultIds[i]));
-    *targets[i] = resultFields_[i].get();
-  }
-  cmbMask_ =
-      std::make_unique<Win32DropDownList>(Control(kIdCmbMask), [this] { form_->cmbMask_Click(); });
-  controls.cmbMask = cmbMask_.get();
-  cmdSet_ = std::make_unique<Win32PushButton>(Control(kIdCmdSet));
-  cmdSet_->SetTag(u"0");
-  controls.cmdSet = cmdSet_.get();
-
-  form_ = std::make_unique<Form1>(controls, Form1Services{*this, dialogs, runtime, sources, *this});
-  AddLoadedForm(hwnd_,
-                [this](std::int32_t keys, std::int32_t rotation, std::int32_t x, std::int32_t y) {
-                  Dispatch([&] { form_->MouseWheel(keys, rotation, x, y); });
-                });
-}
-
-Form1Window::~Form1Window() {
-  if (IsWindow(hwnd_) != FALSE) {
-    const bool quit = quitOnDestroy_;
-    quitOnDestroy_ = false;
-    Unload();
-    DestroyWindow(hwnd_);
-    quitOnDestroy_ = quit;
-  }
-  RemoveLoadedForm(hwnd_);
-  if (ownsFont_) {
-    DeleteObject(font_);
-  }
-}
-
-int Form1Window::Pixels(int twips) const {
-  return MulDiv(twips, dpi_, kTwipsPerInch);
-}
-
-void Form1Window::CreateControls(HINSTANCE instance) {
-  for (const Placed& p : kLayout) {
-    const Made made = Make(p.kind);
-    const int extra = p.kind == Kind::MaskList ? kDroppedListPixels : 0;
-    CreateWindowExW(made.exStyle, made.windowClass, p.caption,
-                    made.style | (p.id == kIdCmdSet ? WS_DISABLED : 0), Pixels(p.left),
-                    Pixels(p.top), Pixels(p.width), Pixels(p.height) + extra, hwnd_,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(p.id)), instance, nullptr);
-  }
-  // The frame of the address lies beneath the fields, the dots above the fields they overlap.
-  SetWindowPos(Control(kIdLabel1), HWND_BOTTOM, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  for (int i = 0; i < 3; ++i) {
-    SetWindowPos(Control(kIdLblDot0 + i), HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
-}
-
-void Form1Window::CreateToolTips(HINSTANCE instance) {
-  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
-  if (tips == nullptr) {
-    return;
-  }
-  for (const ToolTip& tip : kToolTips) {
-    TOOLINFOW info{};
-    // The size that every version of the common controls accepts.
-    info.cbSize = TTTOOLINFOW_V2_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    info.hwnd = hwnd_;
-    info.uId = reinterpret_cast<UINT_PTR>(Control(tip.id));
-    info.lpszText = const_cast<wchar_t*>(tip.text);
-    SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-  }
-}
-
-// The font of the platform's dialogs, for which the layout's twips were measured; the
-// message-box font when that one is missing.
-void Form1Window::ApplyFont() {
-  font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  if (font_ == nullptr) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE) {
-      font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-      ownsFont_ = font_ != nullptr;
+  for (const ControlDescription& d : kForm1Controls) {
+    if (d.kind == ControlKind::OctetField || d.kind == ControlKind::ResultField) {
+      fields_[static_cast<std::size_t>(d.id)] = std::make_unique<Win32TextField>(Control(d.id));
     }
   }
-  for (HWND child = GetWindow(hwnd_, GW_CHILD); child != nullptr;
-       child = GetWindow(child, GW_HWNDNEXT)) {
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  }
+  maskList_ = std::make_unique<Win32DropDownList>(Control(ControlId::cmbMask),
+                                                  [this] { host_->Click(ControlId::cmbMask); });
+  setButton_ = std::make_unique<Win32PushButton>(Control(ControlId::cmdSet));
+  wheelHook_ = std::make_unique<Win32WheelHook>(hwnd_);
+  host_ = std::make_unique<Form1Host>(*this, dialogs, runtime, sources);
+  host_->SetWheelHook(wheelHook_.get());
+  AddLoadedForm(hwnd_, [this](std::int32_t keys, std::int32_t rotation, std::int32_t x,
+                              std::int32_t y) { host_->MouseWheel(keys, rotation, x, y); });
 }
 
-void Form1Window::Load() {
-  Dispatch([this] { form_->Form_Load(); });
+// The handlers are done with before the controls go: the window is unloaded and the host
+// detached while every control still exists.
+Form1Window::~Form1Window() {
+  if (IsWindow(hwnd_) != FALSE) {
+    quitOnDestroy_ = false;
+    if (host_ != nullptr) {
+      host_->Unload();
+    }
+    DestroyWindow(hwnd_);
+  }
+  RemoveLoadedForm(hwnd_);
+  if (font_ != nullptr) {
+    DeleteObject(font_);
+  }
 }
 
 void Form1Window::Show(int showCommand) {
@@ -282,14 +110,7 @@ int Form1Window::RunMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-void Form1Window::Unload() {
-  if (!unloaded_) {
-    unloaded_ = true;
-    Dispatch([this] { form_->Form_Unload(); });
-  }
-}
-
-std::optional<ControlRef> Form1Window::ActiveControl() const {
+std::optional<ControlId> Form1Window::ActiveControl() const {
   HWND focus = GetFocus();
   if (focus == nullptr || IsChild(hwnd_, focus) == FALSE) {
     return std::nullopt;
@@ -298,25 +119,11 @@ std::optional<ControlRef> Form1Window::ActiveControl() const {
   while (GetParent(focus) != hwnd_) {
     focus = GetParent(focus);
   }
-  const int id = GetDlgCtrlID(focus);
-  for (const ControlName& c : kControlNames) {
-    if (c.id == id) {
-      return ControlRef{c.name, c.index};
-    }
-  }
-  return std::nullopt;
+  return ControlOfDialogId(GetDlgCtrlID(focus));
 }
 
-void Form1Window::HookWheel() {
-  if (wheelHook_ != nullptr) {
-    wheelHook_->HookWheel();
-  }
-}
-
-void Form1Window::UnhookWheel() {
-  if (wheelHook_ != nullptr) {
-    wheelHook_->UnhookWheel();
-  }
+void Form1Window::Beep() {
+  MessageBeep(MB_ICONWARNING);
 }
 
 LRESULT CALLBACK Form1Window::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -341,32 +148,44 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NEXTDLGCTL:
       OnNextControl(wParam, lParam);
       return 0;
-    case WM_CTLCOLORSTATIC: {
-      const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-      if (IsOnWindowBackground(id)) {
-        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    case WM_CTLCOLORSTATIC:
+      if (const LRESULT brush =
+              OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+          brush != 0) {
+        return brush;
       }
       break;
-    }
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
-        if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd_, focus) != FALSE) {
-          savedFocus_ = focus;
-        }
-      } else if (savedFocus_ != nullptr && IsWindow(savedFocus_) != FALSE &&
-                 IsWindowEnabled(savedFocus_) != FALSE) {
-        SetFocus(savedFocus_);
-      } else {
-        break;
+        SaveFocus();
+      } else if (HIWORD(wParam) == 0) {
+        RestoreFocus();
+        return 0;
       }
+      break;
+    case WM_SIZE:
+      if (wParam == SIZE_MINIMIZED) {
+        SaveFocus();
+      }
+      break;
+    case WM_SETFOCUS:
+      // The window itself holds the focus only on its way to one of its controls.
+      RestoreFocus();
+      return 0;
+    case kWmDpiChanged:
+      Layout(HIWORD(wParam));
+      FitFrame(reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
-      Unload();
+      host_->Unload();
       DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
-      Unload();
+      // Before the controls: their focus and destruction messages reach no handler.
+      if (host_ != nullptr) {
+        host_->Unload();
+        host_->Detach();
+      }
       if (quitOnDestroy_) {
         PostQuitMessage(0);
       }
@@ -380,29 +199,19 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
-void Form1Window::OnCommand(int id, int code) {
-  if (id == kIdCmbMask && code == CBN_SELCHANGE) {
-    Dispatch([this] { form_->cmbMask_Click(); });
-    return;
+void Form1Window::OnCommand(int dialogId, int code) {
+  const std::optional<ControlId> id = ControlOfDialogId(dialogId);
+  if (!id || host_ == nullptr) {
+    return;  // Enter and Escape: the window has no default and no cancel button
   }
-  if (code != BN_CLICKED) {
-    return;
-  }
-  switch (id) {
-    case kIdCmdCalc:
-      Dispatch([this] { form_->cmdCalc_Click(); });
-      break;
-    case kIdCmdSet:
-      Dispatch([this] { form_->cmdSet_Click(); });
-      break;
-    case kIdCmdGetIpCli:
-      Dispatch([this] { form_->cmdGetIpCli_Click(); });
-      break;
-    case kIdCmdGetIpSrv:
-      Dispatch([this] { form_->CmdGetIpSrv_Click(); });
-      break;
-    default:
-      break;  // Enter and Escape: the window has no default and no cancel button
+  if (*id == ControlId::cmbMask) {
+    if (code == CBN_SELCHANGE) {
+      host_->Click(*id);
+    } else if (code == CBN_DROPDOWN) {
+      FitDroppedWidth();
+    }
+  } else if (Describe(*id).kind == ControlKind::Button && code == BN_CLICKED) {
+    host_->Click(*id);
   }
 }
 
@@ -427,75 +236,40 @@ void Form1Window::OnNextControl(WPARAM wParam, LPARAM lParam) {
   SetFocus(target);
 }
 
-LRESULT CALLBACK Form1Window::OctetProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR index, DWORD_PTR self) {
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(edit, &OctetProc, index);
-    return DefSubclassProc(edit, message, wParam, lParam);
+// The colours a control's description asks for, in the system's colours so that a
+// high-contrast theme shows them; 0 leaves the control its kind's own.
+LRESULT Form1Window::OnControlColour(HDC dc, HWND control) {
+  const std::optional<ControlId> id = ControlOfDialogId(GetDlgCtrlID(control));
+  if (!id || GetParent(control) != hwnd_) {
+    return 0;
   }
-  return reinterpret_cast<Form1Window*>(self)->HandleOctetMessage(
-      edit, static_cast<std::int16_t>(index), message, wParam, lParam);
+  const std::uint32_t flags = Describe(*id).flags;
+  const int background = (flags & kWindowColour)   ? COLOR_WINDOW
+                         : (flags & kButtonColour) ? COLOR_BTNFACE
+                                                   : -1;
+  if (background < 0) {
+    return 0;
+  }
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, GetSysColor(background));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(background));
 }
 
-// Feeds an octet field's keys and focus changes to the handlers in the order they rely on:
-// key down, character, insertion into this field, key released to the field that has the
-// focus by then (the window system delivers it there).
-LRESULT Form1Window::HandleOctetMessage(HWND edit, std::int16_t index, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
-  const auto i = static_cast<std::size_t>(index);
-  switch (message) {
-    case WM_KEYDOWN: {
-      auto keyCode = static_cast<std::int16_t>(wParam);
-      const std::int16_t shift = ShiftState();
-      Dispatch([&] { form_->txtIP_KeyDown(index, keyCode, shift); });
-      if (keyCode == 0) {
-        return 0;
-      }
-      return DefSubclassProc(edit, message, static_cast<std::uint16_t>(keyCode), lParam);
-    }
-    case WM_CHAR: {
-      auto keyAscii = static_cast<std::int16_t>(wParam);
-      Dispatch([&] { form_->txtIP_KeyPress(index, keyAscii); });
-      if (keyAscii != 0) {
-        return DefSubclassProc(edit, message, static_cast<std::uint16_t>(keyAscii), lParam);
-      }
-      // Ctrl chords arrive as control characters; they still do their editing command
-      // (copy, cut, paste, undo), which puts no character into the field.
-      if (wParam < 0x20 && GetKeyState(VK_CONTROL) < 0) {
-        return DefSubclassProc(edit, message, wParam, lParam);
-      }
-      return 0;
-    }
-    case WM_KEYUP: {
-      auto keyCode = static_cast<std::int16_t>(wParam);
-      const std::int16_t shift = ShiftState();
-      Dispatch([&] { form_->txtIP_KeyUp(index, keyCode, shift); });
-      return DefSubclassProc(edit, message, wParam, lParam);
-    }
-    case WM_SETFOCUS: {
-      const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
-      if (!entered_[i]) {
-        entered_[i] = true;
-        Dispatch([&] { form_->txtIP_GotFocus(index); });
-      }
-      return result;
-    }
-    case WM_KILLFOCUS: {
-      const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
-      // Only a move to another control of this window leaves the field.
-      const auto next = reinterpret_cast<HWND>(wParam);
-      if (entered_[i] && next != nullptr && IsChild(hwnd_, next) != FALSE) {
-        entered_[i] = false;
-        Dispatch([&] { form_->txtIP_LostFocus(index); });
-      }
-      return result;
-    }
-    case WM_MOUSEWHEEL:
-      // A single-line field has no use for the wheel; not every edit control hands it on to
-      // its parent by itself, where the wheel hook waits for it.
-      return SendMessageW(hwnd_, message, wParam, lParam);
-    default:
-      return DefSubclassProc(edit, message, wParam, lParam);
+void Form1Window::SaveFocus() {
+  if (HWND focus = GetFocus(); focus != nullptr && IsChild(hwnd_, focus) != FALSE) {
+    savedFocus_ = focus;
+  }
+}
+
+// Back to the control that had the focus, or the first that takes it.
+void Form1Window::RestoreFocus() {
+  HWND target = savedFocus_;
+  if (target == nullptr || IsWindow(target) == FALSE || IsChild(hwnd_, target) == FALSE ||
+      IsWindowEnabled(target) == FALSE) {
+    target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  }
+  if (target != nullptr && IsIconic(hwnd_) == FALSE) {
+    SetFocus(target);
   }
 }
 

@@ -1,5 +1,5 @@
-// The main window on Win32: its 27 controls as the window system's own, and the wiring of
-// their messages to Form1's handlers.
+// The main window on Win32: its 27 controls made from the window's description as the window
+// system's own, at the window's DPI, and their messages reported to the host of the handlers.
 #pragma once
 
 #include <array>
@@ -8,25 +8,30 @@
 
 #include <windows.h>
 
-#include "window/form1.h"
+#include "window/form1_host.h"
+#include "window/win32/control_ids.h"
 #include "window/win32/win32_controls.h"
+#include "window/win32/win32_wheel_hook.h"
 
 namespace maskora {
 
-class Form1Window : private FormWindow, private WheelHook {
+namespace win32 {
+// The DPI of the window's monitor where the system tells it (Windows 10 from 1607), the
+// system's otherwise.
+int WindowDpi(HWND window);
+}  // namespace win32
+
+class Form1Window : public Form1Binding {
  public:
   // Creates the window and its controls, hidden; Load and Show follow.
-  Form1Window(HINSTANCE instance, MessageBoxes& dialogs, Runtime& runtime, AddressSources& sources);
+  Form1Window(HINSTANCE instance, MessageBoxes& dialogs, ToolkitRuntime& runtime,
+              AddressSources& sources);
   ~Form1Window() override;
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
 
-  // The hook is made once the window exists, since it acts on this window.
-  void SetWheelHook(WheelHook* hook) { wheelHook_ = hook; }
   // Whether closing the window ends the thread's message loop (the program's window does).
   void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
-  // The load event: fills the mask list, computes the first results, hooks the wheel.
-  void Load();
   // Shows the window and puts the focus on the first control that takes it.
   void Show(int showCommand);
   // Keyboard navigation among the controls: Tab, access keys. True when it took the message.
@@ -34,50 +39,56 @@ class Form1Window : private FormWindow, private WheelHook {
   // Runs the thread's message loop until the window is gone; the exit code.
   int RunMessageLoop();
 
-  bool IsUnloaded() const { return unloaded_; }
+  Form1Host& host() { return *host_; }
   HWND hwnd() const { return hwnd_; }
-  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
-  Form1& form() { return *form_; }
-  Text cmdSetTag() const { return cmdSet_->Tag(); }
+  HWND Control(ControlId id) const { return GetDlgItem(hwnd_, win32::DialogId(id)); }
+  int Dpi() const { return dpi_; }
+
+  TextField& Field(ControlId id) override { return *fields_[static_cast<std::size_t>(id)]; }
+  DropDownList& MaskList() override { return *maskList_; }
+  PushButton& SetButton() override { return *setButton_; }
+  std::optional<ControlId> ActiveControl() const override;
+  void Beep() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK OctetProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                     UINT_PTR index, DWORD_PTR self);
+  static LRESULT CALLBACK MaskListProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR self);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleOctetMessage(HWND edit, std::int16_t index, UINT message, WPARAM wParam,
-                             LPARAM lParam);
+  LRESULT HandleOctetMessage(HWND edit, int index, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMaskListMessage(HWND combo, UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
   void OnNextControl(WPARAM wParam, LPARAM lParam);
-  void Unload();
+  LRESULT OnControlColour(HDC dc, HWND control);
+  void SaveFocus();
+  void RestoreFocus();
 
-  std::optional<ControlRef> ActiveControl() const override;
-  void HookWheel() override;
-  void UnhookWheel() override;
-
+  // Made in tab order, which is also the order the window system walks for Tab and for the
+  // access key of a label.
   void CreateControls(HINSTANCE instance);
   void CreateToolTips(HINSTANCE instance);
-  void ApplyFont();
-  int Pixels(int twips) const;
+  // Places, font and margins of every control at the given DPI.
+  void Layout(int dpi);
+  // The dropped mask list as wide as its longest entry.
+  void FitDroppedWidth();
+  // Sizes the frame around the client area of the description, at the given place if any.
+  void FitFrame(const RECT* place);
 
   HWND hwnd_ = nullptr;
-  HFONT font_ = nullptr;
-  bool ownsFont_ = false;
   int dpi_ = 96;
-  std::array<std::unique_ptr<Win32TextField>, 4> txtIP_;
-  std::array<std::unique_ptr<Win32TextField>, 6> resultFields_;
-  std::unique_ptr<Win32DropDownList> cmbMask_;
-  std::unique_ptr<Win32PushButton> cmdSet_;
-  std::unique_ptr<Form1> form_;
-  WheelHook* wheelHook_ = nullptr;
-  // Whether the form's focus-gained handler ran for a field without a focus-lost one since:
-  // switching to another window, or a message box, neither leaves nor enters the field.
-  std::array<bool, 4> entered_{};
-  // The control that had the focus when the window was last deactivated.
+  HFONT font_ = nullptr;
+  std::array<std::unique_ptr<Win32TextField>, kControlCount> fields_;
+  std::unique_ptr<Win32DropDownList> maskList_;
+  std::unique_ptr<Win32PushButton> setButton_;
+  std::unique_ptr<Win32WheelHook> wheelHook_;
+  // Last, so that it goes first: no handler outlives the controls it acts on.
+  std::unique_ptr<Form1Host> host_;
+  // The control that had the focus when the window was last deactivated or minimized.
   HWND savedFocus_ = nullptr;
   // A label whose access key was pressed: the focus goes to the control after it.
   HWND labelCursor_ = nullptr;
-  bool unloaded_ = false;
   bool quitOnDestroy_ = true;
 };
 

@@ -62,10 +62,6 @@ void Win32DropDownList::AddItem(const Text& text) {
   SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text)));
 }
 
-int Win32DropDownList::ListCount() const {
-  return static_cast<int>(SendMessageW(combo_, CB_GETCOUNT, 0, 0));
-}
-
 int Win32DropDownList::ListIndex() const {
   const LRESULT index = SendMessageW(combo_, CB_GETCURSEL, 0, 0);
   return index == CB_ERR ? -1 : static_cast<int>(index);

@@ -9,16 +9,6 @@
 
 namespace maskora {
 
-// Runs a handler from a window procedure. A handler that was waiting when the window closed
-// unwinds with FormUnloaded; it ends here, never inside the window system's frames.
-template <typename Handler>
-void Dispatch(Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (const FormUnloaded&) {
-  }
-}
-
 Text WindowText(HWND window);
 
 class Win32TextField : public TextField {
@@ -44,9 +34,9 @@ class Win32DropDownList : public DropDownList {
       : combo_(combo), onClick_(std::move(onClick)) {}
   void Clear() override;
   void AddItem(const Text& text) override;
-  int ListCount() const override;
   int ListIndex() const override;
   void SetListIndex(int index) override;
+  void SetFocus() override { ::SetFocus(combo_); }
 
  private:
   HWND combo_;
@@ -56,7 +46,6 @@ class Win32DropDownList : public DropDownList {
 class Win32PushButton : public PushButton {
  public:
   explicit Win32PushButton(HWND button) : button_(button) {}
-  bool Enabled() const override { return IsWindowEnabled(button_) != FALSE; }
   void SetEnabled(bool enabled) override;
   Text Tag() const override { return tag_; }
   void SetTag(const Text& tag) override { tag_ = tag; }

@@ -1,6 +1,6 @@
 #include "window/win32/win32_message_boxes.h"
 
-#include "window/form1.h"
+#include "window/form1_description.h"
 
 namespace maskora {
 
@@ -25,7 +25,7 @@ void Win32MessageBoxes::MsgBox(const Text& text, MessageIcon icon, const Text& t
   // The box disables its owner, which drops the focus; it goes back to the control that had
   // it, and for the window's handlers it never left.
   HWND focus = GetFocus();
-  const Text& shown = title.empty() ? Text(kAppTitle) : title;
+  const Text shown = title.empty() ? Text(kForm1.appTitle) : title;
   MessageBoxW(owner, reinterpret_cast<const wchar_t*>(text.c_str()),
               reinterpret_cast<const wchar_t*>(shown.c_str()), MB_OK | IconStyle(icon));
   if (owner != nullptr && focus != nullptr && IsWindow(focus) && IsChild(owner, focus) &&

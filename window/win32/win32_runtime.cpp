@@ -21,8 +21,8 @@ void DeliverMessage(MSG& message, const std::function<bool(MSG&)>& translate) {
   DispatchMessageW(&message);
 }
 
-Win32Runtime::Win32Runtime(std::function<bool(MSG&)> translate, std::function<bool()> isUnloaded)
-    : translate_(std::move(translate)), isUnloaded_(std::move(isUnloaded)) {}
+Win32Runtime::Win32Runtime(std::function<bool(MSG&)> translate)
+    : translate_(std::move(translate)) {}
 
 double Win32Runtime::Timer() {
   SYSTEMTIME now;
@@ -30,15 +30,7 @@ double Win32Runtime::Timer() {
   return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
 }
 
-void Win32Runtime::Randomize(double seed) {
-  generator_.Seed(seed);
-}
-
-double Win32Runtime::Rnd() {
-  return generator_.Next();
-}
-
-void Win32Runtime::DoEvents() {
+void Win32Runtime::ProcessEvents() {
   MSG message;
   if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == FALSE) {
     MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -50,9 +42,6 @@ void Win32Runtime::DoEvents() {
       break;
     }
     DeliverMessage(message, translate_);
-  }
-  if (isUnloaded_ && isUnloaded_()) {
-    throw FormUnloaded{};
   }
 }
 

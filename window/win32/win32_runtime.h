@@ -1,33 +1,28 @@
-// Runtime services on Win32: clock, random generator, one pass of the message queue.
+// Runtime services on Win32: the clock, one pass of the message queue, the regional settings.
 #pragma once
 
 #include <functional>
 
 #include <windows.h>
 
-#include "window/contract.h"
-#include "window/random_generator.h"
+#include "window/toolkit_runtime.h"
 
 namespace maskora {
 
-class Win32Runtime : public Runtime {
+class Win32Runtime : public ToolkitRuntime {
  public:
   // translate gives the window's keyboard navigation the first look at each message (true
-  // when it handled it); isUnloaded tells DoEvents whether the form is gone, and it then
-  // throws FormUnloaded.
-  explicit Win32Runtime(std::function<bool(MSG&)> translate = {},
-                        std::function<bool()> isUnloaded = {});
+  // when it handled it).
+  explicit Win32Runtime(std::function<bool(MSG&)> translate = {});
 
   double Timer() override;
-  void Randomize(double seed) override;
-  double Rnd() override;
-  void DoEvents() override;
   char16_t DecimalSeparator() const override;
+
+ protected:
+  void ProcessEvents() override;
 
  private:
   std::function<bool(MSG&)> translate_;
-  std::function<bool()> isUnloaded_;
-  RandomGenerator generator_;
 };
 
 // Hands one message to the window, through the keyboard navigation first.

@@ -7,7 +7,7 @@
 
 #include <windows.h>
 
-#include "window/form1.h"
+#include "window/ports.h"
 
 namespace maskora {
 

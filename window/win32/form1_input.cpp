@@ -1,0 +1,161 @@
+// Keys, characters, pastes, focus and the wheel of the octet fields and the mask list, reported
+// to the host in the order that the handlers rely on: key down, character, insertion into the
+// field typed into, key released to the field that has the focus by then (the window system
+// delivers it there).
+// The window system's declarations come first; the common controls build on them.
+// clang-format off
+#include <windows.h>
+#include <commctrl.h>
+// clang-format on
+
+#include "window/win32/form1_window.h"
+
+namespace maskora {
+
+namespace {
+
+// The window system's virtual-key codes of the arrow keys are the contract's key codes.
+static_assert(VK_LEFT == kKeyLeft && VK_UP == kKeyUp && VK_RIGHT == kKeyRight &&
+              VK_DOWN == kKeyDown);
+
+std::int16_t ShiftState() {
+  return static_cast<std::int16_t>(((GetKeyState(VK_SHIFT) < 0) ? kShiftMask : 0) |
+                                   ((GetKeyState(VK_CONTROL) < 0) ? kCtrlMask : 0) |
+                                   ((GetKeyState(VK_MENU) < 0) ? kAltMask : 0));
+}
+
+std::int16_t KeyCodeOf(WPARAM virtualKey) {
+  return static_cast<std::int16_t>(virtualKey & 0xFFFF);
+}
+
+// The clipboard's text, empty when it holds none.
+Text ClipboardText(HWND owner) {
+  Text text;
+  if (OpenClipboard(owner) == FALSE) {
+    return text;
+  }
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data)); chars != nullptr) {
+      const std::size_t capacity = GlobalSize(data) / sizeof(char16_t);
+      std::size_t length = 0;
+      while (length < capacity && chars[length] != u'\0') {
+        ++length;
+      }
+      text.assign(chars, length);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+bool IsDialogKey(const MSG* message) {
+  return message != nullptr && (message->message == WM_KEYDOWN || message->message == WM_CHAR) &&
+         (message->wParam == VK_RETURN || message->wParam == VK_ESCAPE);
+}
+
+}  // namespace
+
+LRESULT CALLBACK Form1Window::OctetProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR index, DWORD_PTR self) {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(edit, &OctetProc, index);
+    return DefSubclassProc(edit, message, wParam, lParam);
+  }
+  return reinterpret_cast<Form1Window*>(self)->HandleOctetMessage(edit, static_cast<int>(index),
+                                                                  message, wParam, lParam);
+}
+
+LRESULT Form1Window::HandleOctetMessage(HWND edit, int index, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+  if (host_ == nullptr) {
+    return DefSubclassProc(edit, message, wParam, lParam);
+  }
+  switch (message) {
+    case WM_GETDLGCODE: {
+      // Enter and Escape are characters of the field like any other, not the window's.
+      const LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
+      return IsDialogKey(reinterpret_cast<const MSG*>(lParam)) ? code | DLGC_WANTMESSAGE : code;
+    }
+    case WM_KEYDOWN:
+      host_->OctetKeyDown(index, KeyCodeOf(wParam), ShiftState());
+      return DefSubclassProc(edit, message, wParam, lParam);
+    case WM_CHAR: {
+      const char16_t inserted = host_->OctetCharacter(index, static_cast<char16_t>(wParam));
+      if (inserted != 0) {
+        return DefSubclassProc(edit, message, inserted, lParam);
+      }
+      // Ctrl chords arrive as control characters; they still do their editing command
+      // (copy, cut, paste, undo), which puts no character into the field.
+      if (wParam < 0x20 && GetKeyState(VK_CONTROL) < 0) {
+        return DefSubclassProc(edit, message, wParam, lParam);
+      }
+      return 0;
+    }
+    case WM_KEYUP:
+      host_->OctetKeyUp(index, KeyCodeOf(wParam), ShiftState());
+      return DefSubclassProc(edit, message, wParam, lParam);
+    case WM_PASTE:
+      if (host_->OctetPaste(index, ClipboardText(edit))) {
+        return 0;
+      }
+      return DefSubclassProc(edit, message, wParam, lParam);
+    case WM_SETFOCUS: {
+      const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+      host_->OctetFocusIn(index);
+      return result;
+    }
+    case WM_KILLFOCUS: {
+      const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+      const auto next = reinterpret_cast<HWND>(wParam);
+      host_->OctetFocusOut(index, next != nullptr && IsChild(hwnd_, next) != FALSE);
+      return result;
+    }
+    case WM_MOUSEWHEEL:
+      // A single-line field has no use for the wheel; not every edit control hands it on to
+      // its parent by itself, where the wheel hook waits for it.
+      return SendMessageW(hwnd_, message, wParam, lParam);
+    default:
+      return DefSubclassProc(edit, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK Form1Window::MaskListProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR id, DWORD_PTR self) {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(combo, &MaskListProc, id);
+    return DefSubclassProc(combo, message, wParam, lParam);
+  }
+  return reinterpret_cast<Form1Window*>(self)->HandleMaskListMessage(combo, message, wParam,
+                                                                     lParam);
+}
+
+LRESULT Form1Window::HandleMaskListMessage(HWND combo, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (host_ == nullptr) {
+    return DefSubclassProc(combo, message, wParam, lParam);
+  }
+  switch (message) {
+    case WM_CHAR: {
+      const char16_t left = host_->MaskListCharacter(static_cast<char16_t>(wParam));
+      return left != 0 ? DefSubclassProc(combo, message, left, lParam) : 0;
+    }
+    case WM_KILLFOCUS: {
+      const LRESULT result = DefSubclassProc(combo, message, wParam, lParam);
+      host_->MaskListFocusOut();
+      return result;
+    }
+    case WM_MOUSEWHEEL: {
+      // The wheel acts by the focus, whatever control the pointer is over: the list takes a
+      // notch only while it has the focus; otherwise the window's hook decides.
+      HWND focus = GetFocus();
+      if (focus != combo && IsChild(combo, focus) == FALSE) {
+        return SendMessageW(hwnd_, message, wParam, lParam);
+      }
+      return DefSubclassProc(combo, message, wParam, lParam);
+    }
+    default:
+      return DefSubclassProc(combo, message, wParam, lParam);
+  }
+}
+
+}  // namespace maskora
