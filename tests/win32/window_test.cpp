@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/win32/window_fixture.h"
+#include "window/text.h"
 
 namespace maskora::testing {
 namespace {
