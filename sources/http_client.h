@@ -19,7 +19,15 @@ class HttpError : public std::runtime_error {
 
 class HttpClient {
  public:
+  // The states that ReadyState reports, in the order a request goes through them.
+  static constexpr int kUnsent = 0;
+  static constexpr int kOpened = 1;
+  static constexpr int kSent = 2;
+  static constexpr int kLoading = 3;
   static constexpr int kComplete = 4;
+  // A client's own limit: longer than the two minutes that the caller waits, whose limit is the
+  // one that counts.
+  static constexpr int kClientTimeoutMs = 130 * 1000;
 
   virtual ~HttpClient() = default;
   // Prepares a GET of the URL; throws HttpError when the URL can't be used.

@@ -30,7 +30,7 @@ std::optional<Text> FileSetting() {
 
 std::string SettingsFilePath(const char* xdgConfigHome, const char* home) {
   constexpr char kFile[] = "/maskora/maskora.conf";
-  // The base directory specification ignores a relative value.
+  // XDG base directories must be absolute paths; a relative value is ignored.
   if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') {
     return xdgConfigHome + std::string(kFile);
   }

@@ -14,11 +14,6 @@ namespace maskora {
 
 namespace {
 
-constexpr int kOpened = 1;
-constexpr int kSent = 2;
-constexpr int kLoading = 3;
-// Longer than the two minutes that the caller waits: its limit is the one that counts.
-constexpr long kTimeoutMs = 130 * 1000;
 // How long the request's thread sleeps at most when neither the network nor curl's own timers
 // wake it; Abort wakes it at once.
 constexpr int kLongestPollMs = 10 * 1000;
@@ -59,7 +54,7 @@ struct CurlHttpClient::Transfer {
   CURLM* multi = nullptr;
   std::thread worker;
   std::atomic<bool> stop{false};
-  std::atomic<int> state{kSent};
+  std::atomic<int> state{HttpClient::kSent};
   // Written by the worker until it sets state to kComplete, read by the client afterwards.
   std::vector<std::uint8_t> body;
   std::size_t headerBytes = 0;
@@ -83,7 +78,7 @@ struct CurlHttpClient::Transfer {
       curl_multi_wakeup(multi);
       worker.join();
     }
-    state = kComplete;
+    state = HttpClient::kComplete;
   }
 
   // Status lines and header lines, counted over every response, redirects and a proxy's
@@ -92,7 +87,7 @@ struct CurlHttpClient::Transfer {
   static std::size_t OnHeader(char*, std::size_t, std::size_t length, void* context) {
     auto& self = *static_cast<Transfer*>(context);
     self.headerBytes += length;
-    self.state = kLoading;
+    self.state = HttpClient::kLoading;
     return self.headerBytes > kHeaderLimit ? 0 : length;
   }
 
@@ -125,7 +120,7 @@ struct CurlHttpClient::Transfer {
     if (failed) {
       body.clear();
     }
-    state = kComplete;
+    state = HttpClient::kComplete;
   }
 };
 
@@ -179,7 +174,7 @@ void CurlHttpClient::Send() {
   // One small GET: HTTP/1.1 keeps the header bound a plain count of bytes.
   option(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   option(CURLOPT_USERAGENT, "Maskora/1.0");
-  option(CURLOPT_TIMEOUT_MS, kTimeoutMs);
+  option(CURLOPT_TIMEOUT_MS, static_cast<long>(HttpClient::kClientTimeoutMs));
   option(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kBodyLimit));
   option(CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);
   option(CURLOPT_HEADERDATA, &t);
@@ -203,13 +198,13 @@ void CurlHttpClient::Send() {
 
 int CurlHttpClient::ReadyState() {
   if (transfer_ == nullptr) {
-    return opened_ ? kOpened : 0;
+    return opened_ ? HttpClient::kOpened : 0;
   }
   return transfer_->state;
 }
 
 std::vector<std::uint8_t> CurlHttpClient::ResponseBody() {
-  if (transfer_ == nullptr || transfer_->state != kComplete || transfer_->failed) {
+  if (transfer_ == nullptr || transfer_->state != HttpClient::kComplete || transfer_->failed) {
     throw HttpError("the request failed or has not completed");
   }
   return transfer_->body;

@@ -14,11 +14,6 @@ namespace maskora {
 
 namespace {
 
-constexpr int kOpened = 1;
-constexpr int kSent = 2;
-constexpr int kLoading = 3;
-// Longer than the two minutes that the caller waits: its limit is the one that counts.
-constexpr int kTimeoutMs = 130 * 1000;
 constexpr wchar_t kAgent[] = L"Maskora/1.0";
 constexpr DWORD kTls12 = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
 constexpr DWORD kTls13 = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
@@ -75,12 +70,12 @@ class WinHttpClient::Request {
     host_ = std::move(host);
     port_ = port;
     path_ = std::move(path);
-    state_ = kOpened;
+    state_ = HttpClient::kOpened;
   }
 
   void Send() {
     const Locked locked(*this);
-    state_ = kSent;
+    state_ = HttpClient::kSent;
     // The user's proxy as browsers use it: WinHTTP finds it by itself from Windows 8.1 on, and
     // refuses the access type before.
     if (proxySource_ == ProxySource::Automatic) {
@@ -110,7 +105,7 @@ class WinHttpClient::Request {
 
   bool Body(std::vector<std::uint8_t>& body) {
     const Locked locked(*this);
-    if (state_ != kComplete || failed_) {
+    if (state_ != HttpClient::kComplete || failed_) {
       return false;
     }
     body = body_;
@@ -123,7 +118,7 @@ class WinHttpClient::Request {
     std::array<HINTERNET, 3> handles{};
     {
       const Locked locked(*this);
-      if (state_ != kComplete) {
+      if (state_ != HttpClient::kComplete) {
         Finish(true);
       }
       closed_ = true;
@@ -143,7 +138,7 @@ class WinHttpClient::Request {
     const ProxyChoice choice = UserProxyFor(self->api_, self->url_);
     {
       const Locked locked(*self);
-      if (!self->closed_ && self->state_ != kComplete) {
+      if (!self->closed_ && self->state_ != HttpClient::kComplete) {
         // The proxy goes to the session, where every version of WinHTTP takes it.
         self->session_ =
             choice.direct
@@ -184,7 +179,8 @@ class WinHttpClient::Request {
       api_.WinHttpSetOption(session_, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
                             sizeof(protocols));
     }
-    api_.WinHttpSetTimeouts(session_, kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs);
+    api_.WinHttpSetTimeouts(session_, HttpClient::kClientTimeoutMs, HttpClient::kClientTimeoutMs,
+                            HttpClient::kClientTimeoutMs, HttpClient::kClientTimeoutMs);
     connection_ = api_.WinHttpConnect(session_, host_.c_str(), port_, 0);
     if (connection_ == nullptr) {
       return false;
@@ -236,7 +232,7 @@ class WinHttpClient::Request {
   }
 
   void OnStatus(DWORD status, LPVOID info, DWORD length) {
-    if (closed_ || state_ == kComplete) {
+    if (closed_ || state_ == HttpClient::kComplete) {
       return;
     }
     switch (status) {
@@ -246,7 +242,7 @@ class WinHttpClient::Request {
         }
         break;
       case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
-        state_ = kLoading;
+        state_ = HttpClient::kLoading;
         QueryData();
         break;
       case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
@@ -303,7 +299,7 @@ class WinHttpClient::Request {
   }
 
   void Finish(bool failed) {
-    state_ = kComplete;
+    state_ = HttpClient::kComplete;
     failed_ = failed;
     if (failed) {
       body_.clear();
@@ -369,7 +365,7 @@ void WinHttpClient::Open(const Text& url) {
 }
 
 void WinHttpClient::Send() {
-  if (request_ == nullptr || request_->State() != kOpened) {
+  if (request_ == nullptr || request_->State() != HttpClient::kOpened) {
     throw HttpError("the request is not open");
   }
   request_->Send();
