@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversions between addresses, dotted text, field texts and numbers. All of them work on
 // the bytes of the text and on unsigned 32-bit patterns, so they never depend on the locale and
 // never overflow a signed type.

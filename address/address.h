@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // IPv4 address arithmetic: the address type, text conversions and the subnet evaluation.
 // Standard library only; nothing here depends on the process locale.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a whole address as a user writes or pastes it, with an optional prefix or mask.
 #include <array>
 #include <cstddef>

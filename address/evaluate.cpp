@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Evaluation of an address and a mask into everything the window shows.
 #include <array>
 #include <cmath>

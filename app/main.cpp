@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Maskora: reads the command line, then wires the window to its toolkit binding, the address
 // sources and the wheel hook.
 #include <cstdio>

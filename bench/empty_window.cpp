@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor for start-up time and memory: an empty Qt Widgets window of Maskora's size, with no
 // text, so no fonts are loaded.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What one keystroke costs: the evaluation alone, the recalculation that rewrites the real
 // window's result fields, a wheel step, and an Up key through Qt's event path with the repaint
 // that follows. The window is the real one, on Qt's offscreen platform.

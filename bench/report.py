@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Prints the benchmark figures of one bench/run as a Markdown table, with the targets.
 
 Usage: report.py DIR, where DIR holds keystroke.json (Google Benchmark's JSON output),

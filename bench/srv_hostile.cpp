@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One public-address request through the libcurl client against the URL given, measured as a
 // user would feel it: the peak memory it adds to the process over its idle state before the
 // request, and the time until the client ends the request by itself (answered or failed).

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Peak memory over idle and time to give up of one public-address request through the
 libcurl client, against servers on 127.0.0.1 whose answers never end: an endless header
 section and an endless status line (sent as fast as the client reads, without limit), with a

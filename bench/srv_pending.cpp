@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Processor time that a pending public-address request costs while the window waits for it:
 // the libcurl client's own thread and the wait's event passes, each of which waits up to 50 ms
 // for an event as an idle window's does. The server is a socket on 127.0.0.1 that listens but

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Start-up time and idle memory of Maskora and of a peer calculator, on a throw-away X display.
 
 For each run: the time from starting the program until the X server maps its top-level window

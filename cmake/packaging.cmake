@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The Debian package: `cpack -G DEB` in a build directory makes maskora_<version>_<arch>.deb.
 # Its library dependencies come from dpkg-shlibdeps, so the package asks for exactly the Qt,
 # C and C++ runtime libraries that the binary links against.

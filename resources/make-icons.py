@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes maskora-16.png, maskora-32.png and maskora.ico from the pixel art below.
 
 Usage: make-icons.py [OUTPUT_DIR]   (default: this script's directory)

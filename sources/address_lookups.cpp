@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/address_lookups.h"
 
 #include "sources/local_lookup.h"

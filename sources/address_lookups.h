@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The address sources that the window's CLI and SRV buttons use.
 #pragma once
 

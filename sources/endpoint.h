@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where "&SRV" asks for the public address. The endpoint is read at start-up from the
 // environment variable, else from the key in the settings file, else the build's default. It
 // is a host (optionally "host:port"), whose address script is then asked, or a whole URL; an

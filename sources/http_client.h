@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The HTTP client that the public address lookup drives: one asynchronous GET, polled for
 // completion.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/local_lookup.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // This computer's address: the first address of its host name, found through the sockets
 // library, which is started and released around each lookup.
 #pragma once

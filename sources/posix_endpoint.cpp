@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/posix_endpoint.h"
 
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the settings file lives on a POSIX desktop.
 #pragma once
 

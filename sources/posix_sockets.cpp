@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/posix_sockets.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sockets calls on a POSIX system: the host name from gethostname and its IPv4 addresses
 // from the system resolver, in the order the resolver lists them.
 #pragma once

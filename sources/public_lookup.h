@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The public address: one HTTPS GET to the address script, waited for with a time limit while
 // the window goes on processing its events.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The few socket-library calls that the local address lookup makes, behind an interface so
 // that every reply of the platform can be played back in tests.
 #pragma once

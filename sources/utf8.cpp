@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/utf8.h"
 
 namespace maskora {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // UTF-8, as settings files and libcurl take text, to and from the window's UTF-16.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wheel decisions of the window hook, free of any platform: a toolkit feeds in the message,
 // the answers to a few window queries and the loaded forms, and carries out the outcome.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's command line: an address to open the window with, or the results printed for
 // scripts without a window.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the window's handlers ask of a window toolkit. A binding (Qt Widgets, Win32) implements
 // these interfaces; the handlers never see a toolkit type.
 #pragma once

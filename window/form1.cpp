@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Start-up, shut-down, the About box, the mask list, the recalculation and the address buttons.
 #include "window/form1.h"
 

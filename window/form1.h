@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window's handlers, written against the toolkit contract.
 #pragma once
 

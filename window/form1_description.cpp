@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/form1_description.h"
 
 namespace maskora {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window, described once: every control with its kind, name, place, caption and
 // properties, in tab order. Both toolkit bindings build their controls from this table, and the
 // tests read places and captions from it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What both toolkit bindings share around Form1: the wiring of their controls to the handlers,
 // the events they report, the focus rules of the octet fields, the slot of the wheel hook, and
 // the end of all handling once the window is going away.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The four octet fields: the character filter, the focus moves between them, stepping with
 // Up, Down and the wheel, and the correction of a field's text when it is left.
 #include <optional>

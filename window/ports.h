@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the window asks of the parts above it: the address sources of the CLI and SRV buttons,
 // and the hook that brings wheel turns to MouseWheel.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pseudo-random generator behind the runtime's Randomize and Rnd, alike on every platform.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/text.h"
 
 namespace maskora {

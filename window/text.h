@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Conversions between the window's UTF-16 texts and the ASCII texts of the address arithmetic.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The runtime services that both toolkits share: the pseudo-random generator, and the end of
 // every wait in an event pass once the window is gone. A binding adds its clock, its event
 // pass and its regional settings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Output of the command line for a program of the window subsystem, which has no console of
 // its own.
 #pragma once

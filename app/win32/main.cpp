@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Maskora for Windows: reads the command line, then wires the window to its Win32 binding and
 // the address sources.
 // The window system's declarations come first; the common controls build on them.

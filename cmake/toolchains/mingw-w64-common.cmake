@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What both mingw-w64 toolchains share. The posix thread model comes first: GoogleTest needs
 # its std::mutex, which GCC 12 has only there. The program itself uses no std::thread.
 set(CMAKE_SYSTEM_NAME Windows)

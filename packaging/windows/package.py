@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Makes the Windows downloads from a win64 build.
 
   package.py BUILD_DIR [--out DIR] [--cert CERTS.pem --key KEY.pem [--password-file FILE]

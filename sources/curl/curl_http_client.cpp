@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/curl/curl_http_client.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The public lookup's HTTP client on libcurl. The request runs on a thread of its own, so the
 // window only polls its state, and every rule of the request lives here: https only, redirects
 // included, and only a few of them; the peer verified against the system's certificate

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // DLLs that come with Windows, loaded from the system folder only: never from the program's
 // folder (a Downloads folder may hold a planted winhttp.dll) or the current one. The network
 // DLLs are loaded this way on first use instead of being imported when the program starts.

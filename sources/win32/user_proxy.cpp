@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/win32/user_proxy.h"
 
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The proxy that the user's Internet settings give for a URL, found as browsers find it on
 // Windows 7 and 8, where WinHTTP has no automatic proxy of its own: automatic detection and
 // the configuration script first, then the proxy set by hand, else a direct connection.

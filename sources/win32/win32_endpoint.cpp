@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The endpoint's variable and settings file on Windows: %APPDATA%\Maskora\maskora.ini.
 #include <optional>
 #include <string>

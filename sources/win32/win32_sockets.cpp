@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/win32/win32_sockets.h"
 
 #include <climits>

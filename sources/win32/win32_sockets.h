@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The socket-library calls of the local lookup on Windows Sockets 1.1.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The public lookup's HTTP client on WinHTTP: one asynchronous HTTPS GET through the user's
 // proxy, over TLS 1.2 or later, with certificate checks, a few redirects followed (never from
 // https to http), and bounds on the response's header section and body. winhttp.dll is loaded

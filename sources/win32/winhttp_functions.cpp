@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/win32/winhttp_functions.h"
 
 #include <type_traits>

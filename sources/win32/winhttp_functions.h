@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The WinHTTP functions that Maskora calls, from winhttp.dll in the system folder.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Random input of every kind: nothing may crash or misbehave under the sanitizers, and the
 // results keep their invariants.
 #include <array>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Closes the window while the public-address button waits for an answer that never comes: the
 program must end promptly and never show its window again.
 

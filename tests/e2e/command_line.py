@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Runs the built program from a terminal without a display: the answers of --help, --version,
 --print and --json, and the one-line errors with exit status 2 that open no window.
 

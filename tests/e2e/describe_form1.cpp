@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes what the end-to-end scripts need of the window's description as JSON: the window's
 // caption, and each control's kind, shown caption, access key and accessible name, keyed by its
 // name and array index as in "txtIP(0)".

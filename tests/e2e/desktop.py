@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """A throw-away X display, with a private session bus when asked, for tests that run the real
 program as a person would.
 

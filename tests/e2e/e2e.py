@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Uses the built program as a person would: it types and turns the wheel through a real X
 server and reads what the window shows through the accessibility bus, as a screen reader does.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Enters addresses as a person would, through a real X server: the window opened with an
 address from the command line, Alt chords and sideways scrolling that must not change a field,
 "/" then the prefix, and pastes from a real clipboard owner (xclip) by every way there is.

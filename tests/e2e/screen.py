@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The window as a person meets it: keys and the mouse through xdotool, what it shows read
 through the accessibility bus as a screen reader does, and the window's description as the
 build wrote it (form1.json).

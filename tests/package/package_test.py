@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Builds the Debian package from a build tree, checks it with lintian, unpacks it into a
 temporary root and starts the unpacked program on a throw-away X display.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Checks the generated icons and the compiled Windows resource.
 
   check_resources.py icons RESOURCE_DIR

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The endpoint as the program reads it at start-up: the variable, else the settings file in the
 // platform's place, else the build's default. Runs on each platform against its real
 // environment and file system.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The libcurl client through the shared suite. A proxy comes from the environment, as for
 // command-line tools.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Scripted stand-ins for the platform parts that the address sources use.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The public lookup over a real client against real servers on 127.0.0.1, one server per
 // scenario: nginx for the well-formed answers and broken certificates, Python sockets for the
 // answers that never end, a listener that never answers and a CONNECT proxy.

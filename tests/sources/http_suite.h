@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The suite that each platform's HTTP client passes against the servers that with_nginx.py
 // starts on 127.0.0.1. A platform's test program fills Platform() with its clients and its
 // ways of routing a request through a proxy, then runs the tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "sources/public_lookup.h"
 
 #include <deque>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Servers on 127.0.0.1 that the HTTP client's tests and benchmarks run against.
 
 A throwaway certificate authority, hostile HTTPS servers that never end a part of their

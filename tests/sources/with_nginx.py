@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Runs a test program against a throwaway nginx and hostile servers on 127.0.0.1.
 
 Makes a CA and certificates with openssl, starts nginx with its own prefix in a temporary

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wheelhook/wheelhook.h"
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Checks the built Maskora.exe as a user receives it.
 
   check_exe.py RESOURCE_DIR MASKORA_EXE

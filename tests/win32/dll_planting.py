@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """A winhttp.dll and a wsock32.dll planted beside the program are never loaded.
 
 Copies the probe and the planted DLLs (which leave a marker file when loaded) into a fresh

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts as Maskora.exe does and then loads the network DLLs through the address sources: the
 // WinHTTP client makes a request, the sockets start and stop. Exits 0 when both worked.
 // With "unprotected", loads the two DLLs by name as an import at start-up would be found.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Maskora.exe end to end under Wine, on the X display in DISPLAY.
 
   end_to_end.py WINE MASKORA_EXE PROBE_EXE

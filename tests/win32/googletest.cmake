@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # GoogleTest built from the sources that Debian's googletest package ships, for the
 # cross-built tests.
 set(MASKORA_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")

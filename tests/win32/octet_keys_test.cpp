@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keys in the octet fields through the window system's input queue and dialog navigation: a
 // few rows of the key table, to confirm that key down, character, insertion and key released
 // reach the handlers in their order, and what the window system adds (Alt chords, Enter and

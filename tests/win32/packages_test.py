@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """The Windows downloads, made from the build and used as a Windows user would, under Wine.
 
   packages_test.py WINE BUILD_DIR VERSION PROBE_EXE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A stand-in for a system DLL planted beside a program, as in a Downloads folder: when loaded,
 // it leaves "<its name>.loaded" beside itself, and offers none of the functions.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads and drives a running Maskora window from another process, for the end-to-end test.
 // Controls are named as the window's description names them (txtIP0, cmbMask, ...).
 //   probe wait SECONDS   until the window is up and has computed its first results

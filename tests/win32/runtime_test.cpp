@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runtime services on Win32: the event pass that a waiting handler polls, the clock and the
 // random generator.
 #include <chrono>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Windows Sockets 1.1 as the platform (here Wine) answers the local lookup's calls.
 #include <array>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every caption and every text that the window shows fits its control, measured with the
 // window's own TrueType font at the window's DPI (the test command runs this at 96, 120 and
 // 144 DPI), also after the window moved to a monitor of another DPI.

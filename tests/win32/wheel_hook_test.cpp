@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Win32 wheel hook: the window procedure put in front of a window's own, fed with real
 // wheel messages, on a plain window, on a child control and on the main window.
 #include <ostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/win32/window_fixture.h"
 
 namespace maskora::testing {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A real Win32 main window, shown and in front, with scripted address sources and message
 // boxes, and keystrokes that go through the window system's input queue.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window on Win32 as the description makes it: each control's window class, place at
 // the window's DPI, caption and styles; start-up, keyboard navigation, access keys, tool tips,
 // the real message boxes, the focus across deactivation and minimizing, and closing the window

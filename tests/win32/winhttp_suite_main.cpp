@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The WinHTTP client through the shared suite. The test CA goes into the machine root store of
 // the Wine prefix for the run, and out again; the user's Internet settings (a direct
 // connection, or the proxy of a route) likewise, and both ways of finding the proxy take each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line: what each form of it asks for, and what --print and --json write.
 #include "window/command_line.h"
 

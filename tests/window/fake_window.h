@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window without a toolkit: fake controls with a caret, a selection and a focus, made
 // from the window's description, and a user who types into them in the order of events that a
 // toolkit delivers (key down, character, insertion into the field typed into, key released to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Form1's decisions, once, on fake controls: start-up, the mask list and the class button, the
 // octet fields' keys and focus rules, pastes, the address buttons and the wheel. The bindings'
 // own tests only confirm that real toolkit events arrive here in the same order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The octet fields' key table: what typing does to the fields, the focus and the computations.
 // Form1's tests run every row on fake controls; a binding's tests run a few rows through its
 // toolkit's real key events.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window going away while it is in use: destroyed with the focus in an octet field or during
 // a public-address request, closed during one. The runtime and the address sources outlive the
 // window, as in the program. Under the sanitizers a handler that runs on a half-destroyed window

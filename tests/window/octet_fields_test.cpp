@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The octet fields and the mask list through real Qt events: which keys type a character, the
 // order of a keystroke's events, focus reasons, pastes of every kind, and the list's filling.
 #include <QClipboard>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ten thousand random user actions on the real window. After each one the window must hold
 // together: at most three digits in a field where nothing was pasted, and the results those of
 // the fields' texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stand-ins for what the window's handlers call out to: message boxes that record what they
 // would show, address sources that answer what a test scripts, and a runtime whose clock and
 // event passes a test scripts.

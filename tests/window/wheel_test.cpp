@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Wheel turns over the real window: the focused octet field steps by the vertical wheel wherever
 // the pointer is over the window; the list keeps its own wheel.
 #include <QWheelEvent>

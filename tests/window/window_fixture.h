@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real main window on Qt's offscreen platform, with recording stand-ins for the message
 // boxes and the address sources, and the user's keys and focus moves.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Qt window as the description shapes it: places, fonts, tab order, access keys, what a
 // screen reader announces, and the real modal About box.
 #include <QAccessible>

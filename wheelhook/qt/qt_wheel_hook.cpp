@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "wheelhook/qt/qt_wheel_hook.h"
 
 #include <optional>

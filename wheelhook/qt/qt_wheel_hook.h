@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wheel hook on Qt: an event filter on the form's native window, which sees every wheel
 // event before any widget does.
 #pragma once

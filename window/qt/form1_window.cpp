@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/qt/form1_window.h"
 
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window on Qt Widgets: its controls, made from the window's description, and the host
 // that their events go to.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The two kinds of control that take typed input, reporting it to the window's host: the octet
 // fields and the mask list.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The contract's controls on Qt widgets.
 #pragma once
 

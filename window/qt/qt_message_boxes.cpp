@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/qt/qt_message_boxes.h"
 
 #include <QMessageBox>

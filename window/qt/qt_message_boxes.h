@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Modal message boxes on Qt.
 #pragma once
 

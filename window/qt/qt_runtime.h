@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runtime services on Qt: the clock, one event pass and the regional settings.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window class of the main window and the identifiers of its controls, for the binding and
 // for tools that read the running window (the end-to-end probe).
 #pragma once

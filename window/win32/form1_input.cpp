@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Keys, characters, pastes, focus and the wheel of the octet fields and the mask list, reported
 // to the host in the order that the handlers rely on: key down, character, insertion into the
 // field typed into, key released to the field that has the focus by then (the window system

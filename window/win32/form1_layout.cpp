@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The controls of the main window as the window system's own, made from the window's
 // description and placed at the window's DPI.
 #include <algorithm>

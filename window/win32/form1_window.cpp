@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/win32/form1_window.h"
 
 // The window system's declarations come first; the common controls build on them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window on Win32: its 27 controls made from the window's description as the window
 // system's own, at the window's DPI, and their messages reported to the host of the handlers.
 #pragma once

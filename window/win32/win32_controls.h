@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The contract's controls on Windows' own EDIT, COMBOBOX and BUTTON windows.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/win32/win32_message_boxes.h"
 
 #include "window/form1_description.h"

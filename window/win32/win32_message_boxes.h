@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Modal message boxes of the window system, owned by the main window.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/win32/win32_runtime.h"
 
 namespace maskora {

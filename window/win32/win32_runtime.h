@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runtime services on Win32: the clock, one pass of the message queue, the regional settings.
 #pragma once
 

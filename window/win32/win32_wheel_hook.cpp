@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "window/win32/win32_wheel_hook.h"
 
 #include <optional>

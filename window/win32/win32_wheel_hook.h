@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The wheel hook on Win32: a window procedure put in front of the window's own, which feeds
 // the wheel decisions and calls MouseWheel of the form concerned.
 #pragma once
