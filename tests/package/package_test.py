@@ -102,7 +102,7 @@ def unpack(deb, root):
 def start_unpacked(root, seconds_up=1.5):
     with Desktop() as desktop:
         maskora = desktop.spawn([os.path.join(root, "usr/bin/maskora")])
-        desktop.wait_for_window(maskora, "^Maskora 1.0")
+        desktop.wait_for_window(maskora, "^Maskora")
         time.sleep(seconds_up)
         if maskora.poll() is not None:
             raise Failure("the unpacked program exited with %d after its window appeared"

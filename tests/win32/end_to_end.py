@@ -234,7 +234,8 @@ def main():
         xdotool("key", "alt+n")
         code, out = program.probe("box", str(TIMEOUT))
         box = out.splitlines()
-        check(code == 0 and "title=Maskora" in box and any("Maskora 1.0.0.2" in l for l in box),
+        about = "Maskora " + os.environ["MASKORA_VERSION"]
+        check(code == 0 and "title=Maskora" in box and any(about in line for line in box),
               "About box", "|".join(box))
 
         xdotool("key", "alt+F4")
