@@ -18,11 +18,10 @@ inline constexpr char kEndpointKey[] = "srv_endpoint";
 // The endpoint chosen when the build was configured.
 Text BuiltInEndpoint();
 
-// The value of key in a settings file's text, UTF-8 or UTF-16 with its byte order mark: a line "key
-// = value" (the key in any letter case, blanks around key and value dropped). Empty lines, lines
-// that start with "#" or ";",
-// "[section]" lines and lines without "=" are skipped; of several lines for the key the last
-// counts. Nothing when no line names the key.
+// The value of key in a settings file's text, UTF-8 or UTF-16 with its byte order mark: a line
+// "key = value" (the key in any letter case, blanks around key and value dropped). Empty lines,
+// lines that start with "#" or ";", "[section]" lines and lines without "=" are skipped; of
+// several lines for the key the last counts. Nothing when no line names the key.
 std::optional<Text> SettingValue(std::string_view fileText, std::string_view key);
 
 // The environment's value when the variable is set (even empty), else the file's when it has
