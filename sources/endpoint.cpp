@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "sources/utf8.h"
+#include "window/utf8.h"
 
 namespace maskora {
 

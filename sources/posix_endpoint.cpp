@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "sources/endpoint.h"
-#include "sources/utf8.h"
+#include "window/utf8.h"
 
 namespace maskora {
 

@@ -9,7 +9,7 @@
 
 #include "window/form1.h"
 #include "window/form1_description.h"
-#include "window/text.h"
+#include "window/utf8.h"
 #include "window/version.h"
 
 namespace maskora {
@@ -52,7 +52,7 @@ std::vector<std::pair<std::string, ControlId>> LabelledResults() {
     if (control.kind == ControlKind::Label) {
       label = control.caption;
     } else if (control.kind == ControlKind::ResultField) {
-      std::string caption = Utf8(ShownCaption(label));
+      std::string caption = TextToUtf8(ShownCaption(label));
       caption.erase(caption.find_last_not_of(' ') + 1);
       labelled.emplace_back(caption, control.id);
     }

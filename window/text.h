@@ -15,9 +15,6 @@ Text Widen(std::string_view ascii);
 // Characters outside ASCII become DEL, which no number reading skips or accepts.
 std::string Narrow(std::u16string_view text);
 
-// UTF-8 of a text of the window's own, which holds no surrogate pairs.
-std::string Utf8(std::u16string_view text);
-
 // Splits at every "." with no limit on the number of parts; the empty text is one empty part.
 std::vector<Text> SplitAtDots(const Text& text);
 

@@ -9,7 +9,7 @@
 
 #include <curl/curl.h>
 
-#include "sources/utf8.h"
+#include "window/utf8.h"
 
 namespace maskora {
 

@@ -6,13 +6,13 @@
 #include <string>
 
 #include "window/form1_description.h"
-#include "window/text.h"
+#include "window/utf8.h"
 
 namespace {
 
 std::string Json(std::u16string_view text) {
   std::string out = "\"";
-  for (const char c : maskora::Utf8(text)) {
+  for (const char c : maskora::TextToUtf8(text)) {
     if (c == '"' || c == '\\') {
       out += '\\';
     }

@@ -8,8 +8,8 @@
 
 #include "sources/posix_endpoint.h"
 #include "sources/public_lookup.h"
-#include "sources/utf8.h"
 #include "window/text.h"
+#include "window/utf8.h"
 
 namespace maskora {
 namespace {

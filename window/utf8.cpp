@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "sources/utf8.h"
+#include "window/utf8.h"
 
 namespace maskora {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// UTF-8, as settings files and libcurl take text, to and from the window's UTF-16.
+// UTF-8, as settings files, libcurl and terminals take text, to and from the window's UTF-16.
 #pragma once
 
 #include <string>
