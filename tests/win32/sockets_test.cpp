@@ -7,6 +7,7 @@
 
 #include "sources/local_lookup.h"
 #include "sources/win32/win32_sockets.h"
+#include "tests/window/stand_ins.h"
 #include "window/text.h"
 
 namespace maskora {
@@ -14,12 +15,6 @@ namespace {
 
 constexpr int kWsaEFault = 10014;
 constexpr int kWsaNotInitialised = 10093;
-
-class NoBoxes : public MessageBoxes {
- public:
-  void MsgBox(const Text& text, MessageIcon, const Text&) override { shown.push_back(text); }
-  std::vector<Text> shown;
-};
 
 TEST(Win32Sockets, StartsVersionOneOneAndCleansUp) {
   Win32Sockets sockets;
@@ -57,7 +52,7 @@ TEST(Win32Sockets, ResolvesLocalhostToLoopback) {
 
 TEST(Win32Sockets, LookupGivesTheFirstAddressOfTheHostName) {
   Win32Sockets sockets;
-  NoBoxes boxes;
+  testing::RecordingBoxes boxes;
   const Text text = LookupLocalAddress(sockets, boxes);
   EXPECT_TRUE(boxes.shown.empty());
   const std::vector<Text> parts = SplitAtDots(text);
