@@ -6,14 +6,12 @@ Usage: e2e.py PATH_TO_MASKORA PATH_TO_FORM1_JSON
 Needs Xvfb, xdotool, dbus-daemon, at-spi2-core and python3-pyatspi (scripts/install-deps test).
 """
 import os
-import subprocess
 import sys
 
 # Keeps the source tree free of compiled helper modules.
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Failure, exit_on_sigterm  # noqa: E402
-from screen import load_description, run_with_window  # noqa: E402
+from screen import main_with_window  # noqa: E402
 
 
 def check(screen, desktop):
@@ -49,18 +47,7 @@ def check(screen, desktop):
 
 
 def main():
-    if len(sys.argv) != 3:
-        print(__doc__, file=sys.stderr)
-        return 2
-    exit_on_sigterm()
-    try:
-        took = run_with_window(os.path.abspath(sys.argv[1]), load_description(sys.argv[2]),
-                               check)
-        print("end-to-end: passed in %.1f s" % took)
-    except (Failure, subprocess.SubprocessError) as error:
-        print("end-to-end: FAILED: %s" % error, file=sys.stderr)
-        return 1
-    return 0
+    return main_with_window(__doc__, "end-to-end", check)
 
 
 if __name__ == "__main__":

@@ -12,8 +12,8 @@ import sys
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Failure, exit_on_sigterm, need  # noqa: E402
-from screen import load_description, run_with_window  # noqa: E402
+from desktop import need  # noqa: E402
+from screen import main_with_window  # noqa: E402
 
 MASK_8 = "( 8 ) 255.0.0.0"
 
@@ -116,19 +116,7 @@ def check(screen, desktop):
 
 
 def main():
-    if len(sys.argv) != 3:
-        print(__doc__, file=sys.stderr)
-        return 2
-    exit_on_sigterm()
-    try:
-        need("xclip")
-        took = run_with_window(os.path.abspath(sys.argv[1]), load_description(sys.argv[2]),
-                               check, arguments=["10.1.2.3/8"])
-        print("address entry: passed in %.1f s" % took)
-    except (Failure, subprocess.SubprocessError) as error:
-        print("address entry: FAILED: %s" % error, file=sys.stderr)
-        return 1
-    return 0
+    return main_with_window(__doc__, "address entry", check, arguments=["10.1.2.3/8"], before=lambda: need("xclip"))
 
 
 if __name__ == "__main__":

@@ -7,9 +7,10 @@ import json
 import os
 import re
 import subprocess
+import sys
 import time
 
-from desktop import Desktop, Failure
+from desktop import Desktop, Failure, exit_on_sigterm
 
 
 def load_description(path):
@@ -153,3 +154,21 @@ def run_with_window(program, description, check, arguments=(), extra_env=None):
         if maskora.poll() is not None:
             raise Failure("Maskora exited with %d during the test" % maskora.returncode)
         return time.monotonic() - started
+
+
+def main_with_window(usage, name, check, arguments=(), before=None):
+    """The command line of a test that drives the window: PROGRAM DESCRIPTION_JSON."""
+    if len(sys.argv) != 3:
+        print(usage, file=sys.stderr)
+        return 2
+    exit_on_sigterm()
+    try:
+        if before:
+            before()
+        took = run_with_window(os.path.abspath(sys.argv[1]), load_description(sys.argv[2]),
+                               check, arguments=arguments)
+        print("%s: passed in %.1f s" % (name, took))
+    except (Failure, subprocess.SubprocessError) as error:
+        print("%s: FAILED: %s" % (name, error), file=sys.stderr)
+        return 1
+    return 0
