@@ -14,6 +14,8 @@
 #include <system_error>
 #include <vector>
 
+#include "core/text.h"
+
 namespace maskora {
 namespace {
 
@@ -158,13 +160,7 @@ std::string AddressToDotted(AddressValue value) {
 }
 
 AddressValue DottedToAddress(std::string_view text) {
-  std::vector<std::string_view> parts;
-  for (std::size_t dot = text.find('.'); dot != std::string_view::npos && parts.size() < 4;
-       dot = text.find('.')) {
-    parts.push_back(text.substr(0, dot));
-    text.remove_prefix(dot + 1);
-  }
-  parts.push_back(text);
+  const std::vector<std::string_view> parts = SplitAtDots(text);
   if (parts.size() != 4) {
     return 0;
   }

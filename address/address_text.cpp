@@ -8,26 +8,13 @@
 #include <vector>
 
 #include "address/address.h"
+#include "core/text.h"
 
 namespace maskora {
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
-}
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) {
-    text.remove_prefix(1);
-  }
-  while (!text.empty() && IsBlank(text.back())) {
-    text.remove_suffix(1);
-  }
-  return text;
 }
 
 // A number of one to maxDigits decimal digits, and nothing else.
@@ -47,12 +34,7 @@ std::optional<int> Number(std::string_view text, std::size_t maxDigits) {
 
 // Four dot-separated numbers 0..255.
 std::optional<std::array<int, 4>> DottedQuad(std::string_view text) {
-  std::vector<std::string_view> parts;
-  for (std::size_t dot = text.find('.'); dot != std::string_view::npos; dot = text.find('.')) {
-    parts.push_back(text.substr(0, dot));
-    text.remove_prefix(dot + 1);
-  }
-  parts.push_back(text);
+  const std::vector<std::string_view> parts = SplitAtDots(text);
   if (parts.size() != 4) {
     return std::nullopt;
   }
@@ -99,7 +81,7 @@ std::optional<int> MaskHostBits(std::string_view text) {
 }  // namespace
 
 AddressReading ReadAddressText(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   std::size_t end = 0;
   int dots = 0;
   while (end < text.size() && (IsDigit(text[end]) || text[end] == '.')) {
@@ -118,12 +100,12 @@ AddressReading ReadAddressText(std::string_view text) {
   std::string_view rest = text.substr(end);
   std::optional<int> hostBits;
   if (!rest.empty()) {
-    const std::string_view afterBlanks = Trim(rest);
+    const std::string_view afterBlanks = TrimBlanks(rest);
     const bool slash = !afterBlanks.empty() && afterBlanks.front() == '/';
     if (!slash && afterBlanks.size() == rest.size()) {
       return reading;  // something glued to the address
     }
-    hostBits = MaskHostBits(Trim(slash ? afterBlanks.substr(1) : afterBlanks));
+    hostBits = MaskHostBits(TrimBlanks(slash ? afterBlanks.substr(1) : afterBlanks));
     if (!hostBits) {
       return reading;
     }

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Maskora: reads the command line, then wires the window to its toolkit binding, the address
-// sources and the wheel hook.
+// Maskora: reads the command line, then makes the window with its address sources.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,14 +9,13 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "cli/command_line.h"
+#include "cli/printed_results.h"
 #include "sources/address_lookups.h"
 #include "sources/curl/curl_http_client.h"
 #include "sources/endpoint.h"
 #include "sources/posix_sockets.h"
-#include "wheelhook/qt/qt_wheel_hook.h"
-#include "window/command_line.h"
 #include "window/qt/form1_window.h"
-#include "window/qt/qt_message_boxes.h"
 #include "window/qt/qt_runtime.h"
 
 namespace {
@@ -79,23 +77,12 @@ int main(int argc, char** argv) {
   icon.addFile(QStringLiteral(":/maskora/maskora-32.png"), QSize(32, 32));
   QApplication::setWindowIcon(icon);
 
-  QtMessageBoxes dialogs;
   QtRuntime runtime;
   PosixSockets sockets;
   CurlHttpClientFactory clients;
-  AddressLookups sources(sockets, dialogs, runtime, clients, ConfiguredEndpoint());
-
-  Form1Window form(dialogs, runtime, sources);
-  dialogs.SetParent(&form);
-  QtWheelHook wheel(&form, form.Control(ControlId::cmbMask),
-                    [&form](std::int32_t rotation, std::int32_t x, std::int32_t y) {
-                      form.Host().MouseWheel(0, rotation, x, y);
-                    });
-  form.Host().SetWheelHook(&wheel);
-  form.Host().Load();
-  if (line.address) {
-    form.Host().EnterAddress(*line.address);
-  }
+  AddressLookups sources(sockets, runtime, clients, ConfiguredEndpoint());
+  Form1Window form(runtime, sources);
+  form.Open(line.address);
   form.show();
   return QApplication::exec();
 }

@@ -21,13 +21,13 @@ using maskora::Text;
 
 class NoBoxes : public maskora::MessageBoxes {
  public:
-  void MsgBox(const Text&, maskora::MessageIcon, const Text&) override {}
+  void ShowMessage(const Text&, maskora::MessageIcon, const Text&) override {}
 };
 
 class FixedSources : public maskora::AddressSources {
  public:
-  Text LookupLocalAddress() override { return u"192.168.1.10"; }
-  Text PublicAddressText() override { return u"203.0.113.7"; }
+  Text LookupLocalAddress(maskora::MessageBoxes&) override { return u"192.168.1.10"; }
+  Text PublicAddressText(maskora::MessageBoxes&) override { return u"203.0.113.7"; }
 };
 
 // One shown window for all benchmarks, with 172.16.5.9 typed in and the focus in the last
@@ -35,7 +35,7 @@ class FixedSources : public maskora::AddressSources {
 class Window {
  public:
   Window() {
-    window_.Host().Load();
+    window_.Open();
     window_.show();
     const char* octets[] = {"172", "16", "5", "9"};
     for (int i = 0; i < 4; ++i) {
@@ -56,7 +56,7 @@ class Window {
   NoBoxes boxes_;
   FixedSources sources_;
   maskora::QtRuntime runtime_;
-  maskora::Form1Window window_{boxes_, runtime_, sources_};
+  maskora::Form1Window window_{runtime_, sources_, &boxes_};
 };
 
 // Made in main, after the application object, and gone before it.
@@ -93,7 +93,7 @@ void WheelStep(benchmark::State& state) {
   maskora::Form1Host& host = (*TheWindow()).Host();
   std::int32_t rotation = 120;
   for (auto _ : state) {
-    host.MouseWheel(0, rotation, 0, 0);
+    host.MouseWheel(rotation);
     rotation = -rotation;
   }
 }

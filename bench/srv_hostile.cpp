@@ -13,8 +13,8 @@
 #include <string>
 #include <thread>
 
+#include "core/text.h"
 #include "sources/curl/curl_http_client.h"
-#include "window/text.h"
 
 namespace {
 

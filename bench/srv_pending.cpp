@@ -17,9 +17,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "core/runtime.h"
 #include "sources/curl/curl_http_client.h"
 #include "sources/public_lookup.h"
-#include "window/toolkit_runtime.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ class BenchRuntime : public maskora::ToolkitRuntime {
              std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                  std::chrono::duration<double>(seconds))) {}
 
-  double Timer() override {
+  double SecondsSinceMidnight() override {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
   }
@@ -64,7 +64,7 @@ class BenchRuntime : public maskora::ToolkitRuntime {
   long passes = 0;
 
  protected:
-  void ProcessEvents() override {
+  void HandlePendingEvents() override {
     ++passes;
     if (!spin_) {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));

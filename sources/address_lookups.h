@@ -2,26 +2,26 @@
 // The address sources that the window's CLI and SRV buttons use.
 #pragma once
 
+#include "core/message_boxes.h"
+#include "core/runtime.h"
+#include "core/text.h"
 #include "sources/http_client.h"
 #include "sources/sockets.h"
-#include "window/contract.h"
 #include "window/ports.h"
 
 namespace maskora {
 
 class AddressLookups : public AddressSources {
  public:
-  AddressLookups(Sockets& sockets, MessageBoxes& dialogs, Runtime& runtime,
-                 HttpClientFactory& clients, Text endpoint);
+  AddressLookups(Sockets& sockets, Runtime& runtime, HttpClientFactory& clients, Text endpoint);
 
-  Text LookupLocalAddress() override;
+  Text LookupLocalAddress(MessageBoxes& dialogs) override;
   // The endpoint's answer, else the local address; at once when the endpoint is switched off.
   // Lets FormUnloaded through: a window closed during the request gets no local lookup.
-  Text PublicAddressText() override;
+  Text PublicAddressText(MessageBoxes& dialogs) override;
 
  private:
   Sockets& sockets_;
-  MessageBoxes& dialogs_;
   Runtime& runtime_;
   HttpClientFactory& clients_;
   Text endpoint_;

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "window/contract.h"
+#include "core/text.h"
 
 namespace maskora {
 

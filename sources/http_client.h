@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "window/contract.h"
+#include "core/text.h"
 
 namespace maskora {
 

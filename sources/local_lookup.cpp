@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "window/text.h"
+#include "core/text.h"
 
 namespace maskora {
 
@@ -54,7 +54,7 @@ std::uint8_t HighByteOf(std::uint16_t value) {
 bool StartSockets(Sockets& sockets, MessageBoxes& dialogs) {
   SocketsData data;
   if (sockets.Startup(kRequestedSocketsVersion, data) != 0) {
-    dialogs.MsgBox(
+    dialogs.ShowMessage(
         u"Windows Sockets for 32 bit Windows environments is not successfully responding.",
         MessageIcon::None);
     return false;
@@ -62,16 +62,17 @@ bool StartSockets(Sockets& sockets, MessageBoxes& dialogs) {
   const unsigned major = LowByteOf(data.wVersion);
   const unsigned minor = HighByteOf(data.wVersion);
   if (major < 1 || (major == 1 && minor < 1)) {
-    dialogs.MsgBox(u"Windows Sockets Version " + Decimal(major) + u"." + Decimal(minor) +
-                       u" is not supported by Windows Sockets for 32 bit Windows environments.",
-                   MessageIcon::Exclamation);
+    dialogs.ShowMessage(
+        u"Windows Sockets Version " + Decimal(major) + u"." + Decimal(minor) +
+            u" is not supported by Windows Sockets for 32 bit Windows environments.",
+        MessageIcon::Exclamation);
     StopSockets(sockets, dialogs);
     return false;
   }
   if (data.iMaxSockets < kFewestSockets) {
-    dialogs.MsgBox(u"This application requires a minimum of " + Decimal(kFewestSockets) +
-                       u" supported sockets.",
-                   MessageIcon::Exclamation);
+    dialogs.ShowMessage(u"This application requires a minimum of " + Decimal(kFewestSockets) +
+                            u" supported sockets.",
+                        MessageIcon::Exclamation);
     StopSockets(sockets, dialogs);
     return false;
   }
@@ -83,8 +84,8 @@ bool StopSockets(Sockets& sockets, MessageBoxes& dialogs) {
   if (result == 0) {
     return true;
   }
-  dialogs.MsgBox(u"Windows Sockets error " + Decimal(result) + u" occurred in Cleanup.",
-                 MessageIcon::Exclamation);
+  dialogs.ShowMessage(u"Windows Sockets error " + Decimal(result) + u" occurred in Cleanup.",
+                      MessageIcon::Exclamation);
   return false;
 }
 

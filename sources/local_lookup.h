@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
+#include "core/message_boxes.h"
+#include "core/text.h"
 #include "sources/sockets.h"
-#include "window/contract.h"
 
 namespace maskora {
 

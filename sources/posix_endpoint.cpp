@@ -5,8 +5,8 @@
 #include <fstream>
 #include <optional>
 
+#include "core/utf8.h"
 #include "sources/endpoint.h"
-#include "window/utf8.h"
 
 namespace maskora {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "address/address.h"
-#include "window/text.h"
+#include "core/text.h"
 
 namespace maskora {
 
@@ -49,17 +49,17 @@ double RoundHalfEven(double value) {
 Text FetchUrlText(HttpClient& client, const Text& url, Runtime& runtime) {
   const AbortOnExit abortOnExit(client);
   try {
-    double start = RoundHalfEven(runtime.Timer());
+    double start = RoundHalfEven(runtime.SecondsSinceMidnight());
     client.Open(url);
     client.Send();
     bool timedOut = false;
     // No sleep here: each event pass itself waits briefly when nothing is pending.
     while (client.ReadyState() != HttpClient::kComplete && !timedOut) {
-      runtime.DoEvents();
-      if (runtime.Timer() < start - kMidnightToleranceSeconds) {
+      runtime.ProcessPendingEvents();
+      if (runtime.SecondsSinceMidnight() < start - kMidnightToleranceSeconds) {
         start -= kSecondsPerDay;
       }
-      if (runtime.Timer() - start > kFetchTimeLimitSeconds) {
+      if (runtime.SecondsSinceMidnight() - start > kFetchTimeLimitSeconds) {
         timedOut = true;
       }
     }

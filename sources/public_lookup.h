@@ -7,8 +7,9 @@
 #include <span>
 #include <string_view>
 
+#include "core/runtime.h"
+#include "core/text.h"
 #include "sources/http_client.h"
-#include "window/contract.h"
 
 namespace maskora {
 

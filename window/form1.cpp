@@ -5,8 +5,8 @@
 #include <array>
 
 #include "address/address.h"
-#include "window/text.h"
-#include "window/version.h"
+#include "core/version.h"
+#include "window/form1_description.h"
 
 namespace maskora {
 
@@ -37,25 +37,49 @@ std::string MaskEntryText(int hostBits) {
 Form1::Form1(const Form1Controls& controls, const Form1Services& services)
     : c_(controls), s_(services) {}
 
-void Form1::Form_Load() {
-  s_.runtime.Randomize(s_.runtime.Timer());
+void Form1::Load() {
+  s_.runtime.SeedRandom(s_.runtime.SecondsSinceMidnight());
   RiempiMask();
-  c_.cmbMask->SetListIndex(kOpeningHostBits);
+  c_.cmbMask->Select(kOpeningHostBits);
   s_.wheel.HookWheel();
 }
 
-void Form1::Form_Unload() {
+void Form1::Unload() {
   s_.wheel.UnhookWheel();
 }
 
-void Form1::cmdCalc_Click() {
-  s_.dialogs.MsgBox(AboutText(), MessageIcon::Information, AppTitle());
+void Form1::Click(ControlId id) {
+  switch (id) {
+    case ControlId::cmbMask:
+      Calcola();
+      break;
+    case ControlId::cmdSet:
+      SelectClassMask();
+      break;
+    case ControlId::cmdCalc:
+      ShowAbout();
+      break;
+    case ControlId::cmdGetIpCli:
+      FillOctets(s_.sources.LookupLocalAddress(s_.dialogs));
+      Calcola();
+      break;
+    case ControlId::CmdGetIpSrv:
+      FillOctets(s_.sources.PublicAddressText(s_.dialogs));
+      Calcola();
+      break;
+    default:
+      break;
+  }
+}
+
+void Form1::ShowAbout() {
+  s_.dialogs.ShowMessage(AboutText(), MessageIcon::Information, AppTitle());
 }
 
 void Form1::RiempiMask() {
   c_.cmbMask->Clear();
-  for (int prefix = 32; prefix >= 0; --prefix) {
-    c_.cmbMask->AddItem(Widen(MaskEntryText(32 - prefix)));
+  for (int hostBits = 0; hostBits < kMaskEntries; ++hostBits) {
+    c_.cmbMask->Append(Widen(MaskEntryText(hostBits)));
   }
 }
 
@@ -64,35 +88,28 @@ void Form1::Calcola() {
   for (std::size_t i = 0; i < octets.size(); ++i) {
     octets[i] = LeadingNumber(Narrow(c_.txtIP[i]->GetText()));
   }
-  const int hostBits = c_.cmbMask->ListIndex();
+  const int hostBits = c_.cmbMask->SelectedIndex();
   // The list always has a selection once the window is loaded; without one there is nothing
   // to evaluate, and the fields keep their last results.
   if (hostBits < 0 || hostBits >= kMaskEntries) {
     return;
   }
   const SubnetResult r = EvaluateSubnet(octets, hostBits);
-  c_.txtBroadcast->SetText(Widen(r.BroadcastText));
-  c_.txtNetwork->SetText(Widen(r.NetworkText));
-  c_.txtHosts->SetText(Widen(r.HostsText));
-  c_.txtStato->SetText(Widen(r.StatusText));
-  c_.txtClasse->SetText(Widen(r.ClassText));
+  for (std::size_t i = 0; i < kResultFields.size(); ++i) {
+    c_.results[i]->SetText(Widen(r.*kResultFields[i].text));
+  }
   if (r.ClassHostBits) {
     c_.cmdSet->SetTag(Widen(std::to_string(*r.ClassHostBits)));
     c_.cmdSet->SetEnabled(true);
   } else {
     c_.cmdSet->SetEnabled(false);
   }
-  c_.txtTipo->SetText(Widen(r.TypeText));
 }
 
-void Form1::cmbMask_Click() {
-  Calcola();
-}
-
-void Form1::cmdSet_Click() {
+void Form1::SelectClassMask() {
   const double index = LeadingNumber(Narrow(c_.cmdSet->Tag()));
   if (index >= 0 && index < kMaskEntries) {
-    c_.cmbMask->SetListIndex(static_cast<int>(index));
+    c_.cmbMask->Select(static_cast<int>(index));  // its change recalculates
   }
 }
 
@@ -100,33 +117,24 @@ void Form1::EnterAddress(const AddressEntry& entry) {
   for (std::size_t i = 0; i < c_.txtIP.size(); ++i) {
     c_.txtIP[i]->SetText(Widen(std::to_string(entry.octets[i])));
   }
-  if (entry.hostBits && *entry.hostBits != c_.cmbMask->ListIndex()) {
-    c_.cmbMask->SetListIndex(*entry.hostBits);  // its click recalculates
+  if (entry.hostBits && *entry.hostBits != c_.cmbMask->SelectedIndex()) {
+    c_.cmbMask->Select(*entry.hostBits);  // its change recalculates
   } else {
     Calcola();
   }
 }
 
-void Form1::cmdGetIpCli_Click() {
-  FillOctets(s_.sources.LookupLocalAddress());
-  Calcola();
-}
-
-void Form1::CmdGetIpSrv_Click() {
-  FillOctets(s_.sources.PublicAddressText());
-  Calcola();
-}
-
 // A text of four parts or more fills the fields unchanged. Anything shorter is a failure text
 // (or empty, when the lookup has already said why): the fields keep the user's address.
 void Form1::FillOctets(const Text& text) {
-  const std::vector<Text> parts = SplitAtDots(text);
+  const auto parts = SplitAtDots(std::u16string_view(text));
   if (parts.size() >= c_.txtIP.size()) {
     for (std::size_t i = 0; i < c_.txtIP.size(); ++i) {
-      c_.txtIP[i]->SetText(parts[i]);
+      c_.txtIP[i]->SetText(Text(parts[i]));
     }
   } else if (!text.empty()) {
-    s_.dialogs.MsgBox(text.substr(0, kShownFailureChars), MessageIcon::Exclamation, AppTitle());
+    s_.dialogs.ShowMessage(text.substr(0, kShownFailureChars), MessageIcon::Exclamation,
+                           AppTitle());
   }
 }
 

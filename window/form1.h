@@ -4,10 +4,14 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 #include "address/address.h"
+#include "core/message_boxes.h"
+#include "core/runtime.h"
 #include "window/contract.h"
 #include "window/ports.h"
+#include "window/result_fields.h"
 
 namespace maskora {
 
@@ -16,12 +20,8 @@ inline constexpr int kOpeningHostBits = 8;
 
 struct Form1Controls {
   std::array<TextField*, 4> txtIP{};
-  TextField* txtStato = nullptr;
-  TextField* txtTipo = nullptr;
-  TextField* txtClasse = nullptr;
-  TextField* txtBroadcast = nullptr;
-  TextField* txtHosts = nullptr;
-  TextField* txtNetwork = nullptr;
+  // In the order of kResultFields.
+  std::array<TextField*, kResultFields.size()> results{};
   DropDownList* cmbMask = nullptr;
   PushButton* cmdSet = nullptr;
 };
@@ -38,31 +38,31 @@ class Form1 {
  public:
   Form1(const Form1Controls& controls, const Form1Services& services);
 
-  void Form_Load();
-  void Form_Unload();
-  void cmdCalc_Click();
-  void cmbMask_Click();
-  void cmdSet_Click();
-  void cmdGetIpCli_Click();
-  void CmdGetIpSrv_Click();
+  // Seeds the generator, fills the mask list and selects /24, which computes the first
+  // results, and hooks the wheel.
+  void Load();
+  void Unload();
+  // A click of a button, or a change of the mask list's selection.
+  void Click(ControlId id);
 
-  void txtIP_GotFocus(std::int16_t index);
-  void txtIP_KeyDown(std::int16_t index, std::int16_t& keyCode, std::int16_t shift);
-  void txtIP_KeyPress(std::int16_t index, std::int16_t& keyAscii);
-  void txtIP_KeyUp(std::int16_t index, std::int16_t& keyCode, std::int16_t shift);
-  void txtIP_LostFocus(std::int16_t index);
+  void OctetFocusIn(int index);
+  // Arrow keys move the focus or step the value; the key still goes to the field.
+  void OctetKeyDown(int index, Key key);
+  // A character typed into an octet field: what is left to insert, 0 for nothing.
+  char16_t OctetCharacter(int index, char16_t character);
+  void OctetKeyUp();
+  void OctetFocusOut(int index);
   // Text pasted into an octet field. True when it was taken as a whole address, or refused
   // with a beep as one that is malformed; false leaves the paste to the field.
-  bool txtIP_Paste(std::int16_t index, const Text& text);
+  bool OctetPaste(int index, const Text& text);
 
   // A character typed into the mask list: right after a "/" in an octet field, the digits
-  // typed pick the entry of that prefix ("/", "2", "4" picks /24). Sets keyAscii to 0 for a
-  // character it took.
-  void cmbMask_KeyPress(std::int16_t& keyAscii);
-  void cmbMask_LostFocus();
+  // typed pick the entry of that prefix ("/", "2", "4" picks /24). What is left for the list.
+  char16_t MaskListCharacter(char16_t character);
+  void MaskListFocusOut();
 
-  void MouseWheel(std::int32_t mouseKeys, std::int32_t rotation, std::int32_t xpos,
-                  std::int32_t ypos);
+  // A wheel turn: steps the focused octet field by the sign of the rotation.
+  void MouseWheel(std::int32_t rotation);
 
   // Fills in a whole address, and selects its mask when it has one; recalculates once.
   void EnterAddress(const AddressEntry& entry);
@@ -70,6 +70,8 @@ class Form1 {
  private:
   void RiempiMask();
   void Calcola();
+  void ShowAbout();
+  void SelectClassMask();
   void StepField(int index, int step);
   void FillOctets(const Text& text);
 

@@ -10,40 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "window/control_id.h"
+
 namespace maskora {
-
-// Every control, numbered in tab order.
-enum class ControlId : int {
-  lblDesc0,
-  Label1,
-  txtIP0,
-  lblDot0,
-  txtIP1,
-  lblDot1,
-  txtIP2,
-  lblDot2,
-  txtIP3,
-  cmdGetIpCli,
-  CmdGetIpSrv,
-  lblDesc1,
-  cmbMask,
-  cmdCalc,
-  lblDesc5,
-  txtStato,
-  lblDesc7,
-  txtTipo,
-  lblDesc6,
-  txtClasse,
-  cmdSet,
-  lblDesc2,
-  txtBroadcast,
-  lblDesc3,
-  txtHosts,
-  lblDesc4,
-  txtNetwork,
-};
-
-inline constexpr int kControlCount = 27;
 
 enum class ControlKind {
   Label,         // a caption; its access key focuses the next control that takes the focus
@@ -341,13 +310,6 @@ inline constexpr int kTwipsPerInch = 1440;
 
 constexpr const ControlDescription& Describe(ControlId id) {
   return kForm1Controls[static_cast<std::size_t>(id)];
-}
-
-// The octet field of the given element, 0 to 3.
-constexpr ControlId OctetId(int index) {
-  constexpr ControlId octets[] = {ControlId::txtIP0, ControlId::txtIP1, ControlId::txtIP2,
-                                  ControlId::txtIP3};
-  return octets[index];
 }
 
 // The control of that name and array index (-1 for a single control).

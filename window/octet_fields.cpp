@@ -6,15 +6,15 @@
 
 #include "address/address.h"
 #include "window/form1.h"
-#include "window/text.h"
+#include "window/form1_description.h"
 
 namespace maskora {
 
 namespace {
 
-constexpr std::int16_t kBackspace = 8;
-constexpr std::int16_t kDot = '.';
-constexpr std::int16_t kSlash = '/';
+constexpr char16_t kBackspace = 8;
+constexpr char16_t kDot = '.';
+constexpr char16_t kSlash = '/';
 constexpr int kLastField = 3;
 constexpr int kLongestPrefix = 32;
 
@@ -23,7 +23,8 @@ int Length(const TextField& field) {
 }
 
 bool WhollySelected(const TextField& field) {
-  return Length(field) > 0 && field.SelStart() == 0 && field.SelLength() == Length(field);
+  return Length(field) > 0 && field.SelectionStart() == 0 &&
+         field.SelectionLength() == Length(field);
 }
 
 void SetTextIfChanged(TextField& field, const Text& text) {
@@ -41,46 +42,47 @@ void Form1::StepField(int index, int step) {
   Calcola();
 }
 
-void Form1::txtIP_GotFocus(std::int16_t index) {
+void Form1::OctetFocusIn(int index) {
   TextField& field = *c_.txtIP[index];
-  field.SetSelStart(0);
-  field.SetSelLength(Length(field));
+  field.SetSelectionStart(0);
+  field.SetSelectionLength(Length(field));
 }
 
-void Form1::txtIP_KeyDown(std::int16_t index, std::int16_t& keyCode, std::int16_t /*shift*/) {
+void Form1::OctetKeyDown(int index, Key key) {
   TextField& field = *c_.txtIP[index];
-  switch (keyCode) {
-    case kKeyLeft:
-      if (field.SelLength() == 0 && field.SelStart() == 0 && index > 0) {
+  switch (key) {
+    case Key::Left:
+      if (field.SelectionLength() == 0 && field.SelectionStart() == 0 && index > 0) {
         c_.txtIP[index - 1]->SetFocus();
       }
       break;
-    case kKeyUp:
+    case Key::Up:
       StepField(index, +1);
       break;
-    case kKeyRight:
-      if (field.SelStart() == Length(field) && field.SelLength() == 0 && index < kLastField) {
+    case Key::Right:
+      if (field.SelectionStart() == Length(field) && field.SelectionLength() == 0 &&
+          index < kLastField) {
         c_.txtIP[index + 1]->SetFocus();
       }
       break;
-    case kKeyDown:
+    case Key::Down:
       StepField(index, -1);
       break;
-    default:
+    case Key::Other:
       break;
   }
 }
 
-void Form1::txtIP_KeyPress(std::int16_t index, std::int16_t& keyAscii) {
+char16_t Form1::OctetCharacter(int index, char16_t code) {
   TextField& field = *c_.txtIP[index];
-  const std::int16_t code = keyAscii;
+  char16_t inserted = code;
   const bool accepted = (code >= '0' && code <= '9') || code == kBackspace;
 
   if (index > 0 && code == kBackspace && field.GetText().empty()) {
     c_.txtIP[index - 1]->SetFocus();
     // The field was empty: this Backspace has nothing to delete, also not the "0" that the
     // field got when it was left.
-    keyAscii = 0;
+    inserted = 0;
   }
   if (index < kLastField) {
     TextField& next = *c_.txtIP[index + 1];
@@ -89,12 +91,12 @@ void Form1::txtIP_KeyPress(std::int16_t index, std::int16_t& keyAscii) {
     if (code == kDot && !WhollySelected(field)) {
       next.SetFocus();
     }
-    if (Length(field) == 2 && code != 0 && field.SelLength() == 0 && code != kBackspace) {
+    if (Length(field) == 2 && code != 0 && field.SelectionLength() == 0 && code != kBackspace) {
       next.SetFocus();
     }
   }
   if (!accepted) {
-    keyAscii = 0;
+    inserted = 0;
   }
   Calcola();
   // "10.0.0.0/8" typed as a whole: the prefix goes on in the mask list.
@@ -103,13 +105,14 @@ void Form1::txtIP_KeyPress(std::int16_t index, std::int16_t& keyAscii) {
     typedPrefix_ = 0;
     typedDigits_ = 0;
   }
+  return inserted;
 }
 
-void Form1::txtIP_KeyUp(std::int16_t /*index*/, std::int16_t& /*keyCode*/, std::int16_t /*shift*/) {
+void Form1::OctetKeyUp() {
   Calcola();
 }
 
-void Form1::txtIP_LostFocus(std::int16_t index) {
+void Form1::OctetFocusOut(int index) {
   TextField& field = *c_.txtIP[index];
   const Text text = field.GetText();
   if (text.empty()) {
@@ -130,7 +133,7 @@ void Form1::txtIP_LostFocus(std::int16_t index) {
   }
 }
 
-bool Form1::txtIP_Paste(std::int16_t index, const Text& text) {
+bool Form1::OctetPaste(int index, const Text& text) {
   const AddressReading reading = ReadAddressText(Narrow(text));
   switch (reading.kind) {
     case AddressTextKind::NotAnAddress:
@@ -144,38 +147,37 @@ bool Form1::txtIP_Paste(std::int16_t index, const Text& text) {
   }
   EnterAddress(reading.entry);
   TextField& field = *c_.txtIP[index];
-  field.SetSelStart(0);
-  field.SetSelLength(Length(field));
+  field.SetSelectionStart(0);
+  field.SetSelectionLength(Length(field));
   return true;
 }
 
-void Form1::cmbMask_KeyPress(std::int16_t& keyAscii) {
+char16_t Form1::MaskListCharacter(char16_t character) {
   if (!typedPrefix_) {
-    return;
+    return character;
   }
-  if (keyAscii < '0' || keyAscii > '9') {
+  if (character < u'0' || character > u'9') {
     typedPrefix_.reset();
-    return;
+    return character;
   }
-  const int prefix = *typedPrefix_ * 10 + (keyAscii - '0');
-  keyAscii = 0;
+  const int prefix = *typedPrefix_ * 10 + (character - u'0');
   if (prefix > kLongestPrefix) {
     typedPrefix_.reset();
-    return;
+    return 0;
   }
-  c_.cmbMask->SetListIndex(kLongestPrefix - prefix);
+  c_.cmbMask->Select(kLongestPrefix - prefix);
   typedPrefix_ = prefix;
   if (++typedDigits_ == 2) {
     typedPrefix_.reset();
   }
+  return 0;
 }
 
-void Form1::cmbMask_LostFocus() {
+void Form1::MaskListFocusOut() {
   typedPrefix_.reset();
 }
 
-void Form1::MouseWheel(std::int32_t /*mouseKeys*/, std::int32_t rotation, std::int32_t /*xpos*/,
-                       std::int32_t /*ypos*/) {
+void Form1::MouseWheel(std::int32_t rotation) {
   const std::optional<ControlId> active = s_.form.ActiveControl();
   if (!active || Describe(*active).name != "txtIP") {
     return;

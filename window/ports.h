@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
-// What the window asks of the parts above it: the address sources of the CLI and SRV buttons,
+// What the window asks of the parts beside it: the address sources of the CLI and SRV buttons,
 // and the hook that brings wheel turns to MouseWheel.
 #pragma once
 
-#include "window/contract.h"
+#include "core/message_boxes.h"
+#include "core/text.h"
 
 namespace maskora {
 
@@ -11,11 +12,11 @@ class AddressSources {
  public:
   virtual ~AddressSources() = default;
   // This computer's address as dotted text, a failure text, or empty when the start-up of
-  // the lookup failed (it has then shown its own message).
-  virtual Text LookupLocalAddress() = 0;
+  // the lookup failed (it has then said why in one of the window's message boxes).
+  virtual Text LookupLocalAddress(MessageBoxes& dialogs) = 0;
   // The public address text from the web script, or the local lookup's text when the
   // request gave nothing.
-  virtual Text PublicAddressText() = 0;
+  virtual Text PublicAddressText(MessageBoxes& dialogs) = 0;
 };
 
 // Installs and removes the hook that turns wheel turns over the window into MouseWheel calls.

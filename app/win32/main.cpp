@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Maskora for Windows: reads the command line, then wires the window to its Win32 binding and
-// the address sources.
+// Maskora for Windows: reads the command line, then makes the window with its address sources.
 // The window system's declarations come first; the common controls build on them.
 // clang-format off
 #include <windows.h>
@@ -13,14 +12,14 @@
 #include <vector>
 
 #include "app/win32/console_output.h"
+#include "cli/command_line.h"
+#include "cli/printed_results.h"
 #include "sources/address_lookups.h"
 #include "sources/endpoint.h"
 #include "sources/win32/system_library.h"
 #include "sources/win32/win32_sockets.h"
 #include "sources/win32/winhttp_client.h"
-#include "window/command_line.h"
 #include "window/win32/form1_window.h"
-#include "window/win32/win32_message_boxes.h"
 #include "window/win32/win32_runtime.h"
 
 namespace {
@@ -72,24 +71,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
 
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
-  Win32MessageBoxes dialogs;
-  Form1Window* window = nullptr;
-  Win32Runtime runtime(
-      [&window](MSG& m) { return window != nullptr && window->TranslateDialogMessage(m); });
+  Win32Runtime runtime;
   Win32Sockets sockets;
   WinHttpClientFactory clients;
-  AddressLookups sources(sockets, dialogs, runtime, clients, ConfiguredEndpoint());
-
-  Form1Window form(instance, dialogs, runtime, sources);
+  AddressLookups sources(sockets, runtime, clients, ConfiguredEndpoint());
+  Form1Window form(instance, runtime, sources);
   if (form.hwnd() == nullptr) {
     return 1;
   }
-  window = &form;
-  dialogs.SetOwner(form.hwnd());
-  form.host().Load();
-  if (line.address) {
-    form.host().EnterAddress(*line.address);
-  }
+  form.Open(line.address);
   form.Show(showCommand);
-  return form.RunMessageLoop();
+  form.RunMessageLoop();
+  return 0;
 }

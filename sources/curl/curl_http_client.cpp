@@ -9,7 +9,8 @@
 
 #include <curl/curl.h>
 
-#include "window/utf8.h"
+#include "core/utf8.h"
+#include "core/version.h"
 
 namespace maskora {
 
@@ -174,7 +175,7 @@ void CurlHttpClient::Send() {
   }
   // One small GET: HTTP/1.1 keeps the header bound a plain count of bytes.
   option(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-  option(CURLOPT_USERAGENT, "Maskora/1.0");
+  option(CURLOPT_USERAGENT, kUserAgent);
   option(CURLOPT_TIMEOUT_MS, static_cast<long>(HttpClient::kClientTimeoutMs));
   option(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(kBodyLimit));
   option(CURLOPT_HEADERFUNCTION, &Transfer::OnHeader);

@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include "core/version.h"
+
 namespace maskora {
 
 namespace {
@@ -18,7 +20,7 @@ std::wstring Take(LPWSTR& text) {
 
 std::optional<ProxyChoice> ScriptedProxy(const WinHttpFunctions& api, const std::wstring& url,
                                          const std::wstring& scriptUrl, bool detect) {
-  HINTERNET resolver = api.WinHttpOpen(L"Maskora/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
+  HINTERNET resolver = api.WinHttpOpen(kWideUserAgent, WINHTTP_ACCESS_TYPE_NO_PROXY,
                                        WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0);
   if (resolver == nullptr) {
     return std::nullopt;

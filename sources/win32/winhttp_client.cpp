@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include "core/version.h"
 #include "sources/win32/user_proxy.h"
 #include "sources/win32/winhttp_functions.h"
 
@@ -15,7 +16,7 @@ namespace maskora {
 
 namespace {
 
-constexpr wchar_t kAgent[] = L"Maskora/1.0";
+constexpr const wchar_t* kAgent = kWideUserAgent;
 constexpr DWORD kTls12 = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
 constexpr DWORD kTls13 = WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
 constexpr DWORD kNotifications = WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS |

@@ -5,20 +5,14 @@
 #include <cstdio>
 #include <string>
 
+#include "core/json.h"
+#include "core/utf8.h"
 #include "window/form1_description.h"
-#include "window/utf8.h"
 
 namespace {
 
 std::string Json(std::u16string_view text) {
-  std::string out = "\"";
-  for (const char c : maskora::TextToUtf8(text)) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-    }
-    out += c;
-  }
-  return out + "\"";
+  return maskora::JsonString(maskora::TextToUtf8(text));
 }
 
 const char* KindName(maskora::ControlKind kind) {

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text.h"
 #include "sources/endpoint.h"
-#include "window/text.h"
 
 #ifdef _WIN32
 #include <windows.h>

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text.h"
+#include "core/utf8.h"
 #include "sources/posix_endpoint.h"
 #include "sources/public_lookup.h"
-#include "window/text.h"
-#include "window/utf8.h"
 
 namespace maskora {
 namespace {

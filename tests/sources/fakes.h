@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "core/text.h"
 #include "sources/http_client.h"
 #include "sources/sockets.h"
 #include "tests/window/stand_ins.h"
-#include "window/contract.h"
 
 namespace maskora::testing {
 

@@ -17,10 +17,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text.h"
 #include "sources/address_lookups.h"
 #include "sources/public_lookup.h"
 #include "tests/sources/fakes.h"
-#include "window/text.h"
 
 namespace maskora::testing {
 
@@ -68,14 +68,14 @@ class ClockRuntime : public ToolkitRuntime {
   int passes = 0;
   std::optional<int> unloadOnPass;
 
-  double Timer() override {
+  double SecondsSinceMidnight() override {
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     return std::fmod(std::chrono::duration<double>(now).count(), 86400);
   }
   char16_t DecimalSeparator() const override { return u'.'; }
 
  protected:
-  void ProcessEvents() override {
+  void HandlePendingEvents() override {
     std::this_thread::sleep_for(20ms);
     if (++passes == unloadOnPass) {
       EndWaits();
@@ -85,7 +85,7 @@ class ClockRuntime : public ToolkitRuntime {
 
 struct Click {
   explicit Click(Text endpoint, HttpClientFactory* clients = Platform().trusting)
-      : lookups(sockets, boxes, runtime, *clients, std::move(endpoint)) {}
+      : lookups(sockets, runtime, *clients, std::move(endpoint)) {}
   explicit Click(const char* scenario) : Click(Host(scenario)) {}
 
   FakeSockets sockets;
@@ -127,7 +127,7 @@ TEST_P(Scenario, PublicAddressText) {
     GTEST_SKIP() << "this platform trusts the test CA process-wide";
   }
   Click click(Host(c.scenario), clients);
-  EXPECT_EQ(click.lookups.PublicAddressText(), c.text);
+  EXPECT_EQ(click.lookups.PublicAddressText(click.boxes), c.text);
   EXPECT_TRUE(click.boxes.shown.empty());
   // The local lookup runs exactly when the request gave nothing.
   EXPECT_EQ(click.sockets.calls.empty(), c.text != kLocal);
@@ -178,7 +178,7 @@ TEST(Answers, AFewRedirectsAtMost) {
 
 TEST(Answers, BodyAtTheLimitIsKept) {
   Click click("LIMIT");
-  const Text text = click.lookups.PublicAddressText();
+  const Text text = click.lookups.PublicAddressText(click.boxes);
   EXPECT_EQ(text.size(), Platform().bodyLimit);
   EXPECT_TRUE(text.starts_with(u"1.2.3.4x"));
   EXPECT_TRUE(click.sockets.calls.empty());
@@ -193,7 +193,7 @@ TEST(Answers, EveryFormOfTheEndpoint) {
   };
   for (const auto& [endpoint, text] : cases) {
     Click click(endpoint);
-    EXPECT_EQ(click.lookups.PublicAddressText(), text) << Narrow(endpoint);
+    EXPECT_EQ(click.lookups.PublicAddressText(click.boxes), text) << Narrow(endpoint);
   }
   Click click("SCRIPT");
   const auto client = Platform().trusting->Create();
@@ -204,7 +204,7 @@ TEST(Answers, EveryFormOfTheEndpoint) {
 TEST(Answers, SlowAnswerArrivesWhileEventsKeepBeingProcessed) {
   Click click("SLOW");
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(click.lookups.PublicAddressText(), u"203.0.113.9");
+  EXPECT_EQ(click.lookups.PublicAddressText(click.boxes), u"203.0.113.9");
   EXPECT_GE(std::chrono::steady_clock::now() - start, 2s);
   EXPECT_GE(click.runtime.passes, 20);
   EXPECT_TRUE(click.sockets.calls.empty());
@@ -213,7 +213,7 @@ TEST(Answers, SlowAnswerArrivesWhileEventsKeepBeingProcessed) {
 TEST(Ending, ClosedWindowEndsThePendingRequest) {
   Click click("SLOW");
   click.runtime.unloadOnPass = 5;
-  EXPECT_THROW(click.lookups.PublicAddressText(), FormUnloaded);
+  EXPECT_THROW(click.lookups.PublicAddressText(click.boxes), FormUnloaded);
   EXPECT_TRUE(click.sockets.calls.empty());
 }
 
@@ -268,7 +268,7 @@ TEST_P(Proxy, RequestTakesTheConfiguredRoute) {
   route.apply("127.0.0.1:" + Environment("MASKORA_TEST_PROXY_PORT"));
   const std::size_t before = ProxyLog().size();
   Click click(Host("SCRIPT"), route.clients != nullptr ? route.clients : Platform().trusting);
-  EXPECT_EQ(click.lookups.PublicAddressText(), u"127.0.0.1");
+  EXPECT_EQ(click.lookups.PublicAddressText(click.boxes), u"127.0.0.1");
   Platform().clearProxy();
   const auto log = ProxyLog();
   if (route.throughProxy) {

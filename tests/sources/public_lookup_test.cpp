@@ -50,7 +50,7 @@ TEST_P(FetchTest, WaitsWithinTheLimit) {
   FakeHttpClient client(c.script, log);
   EXPECT_EQ(FetchUrlText(client, kUrl, runtime), c.result);
   EXPECT_EQ(runtime.passes, c.passes);
-  EXPECT_EQ(runtime.timerReads, 1 + 2 * c.passes);
+  EXPECT_EQ(runtime.clockReads, 1 + 2 * c.passes);
   EXPECT_EQ(log.readyStateReads, c.readyStateReads);
   EXPECT_EQ(log.aborts, 1);
   EXPECT_EQ(log.calls.back(), "Abort");
@@ -209,7 +209,7 @@ struct Click {
   RecordingBoxes boxes;
   FakeRuntime runtime;
   FakeClientFactory clients;
-  AddressLookups lookups{sockets, boxes, runtime, clients, u"ip.test"};
+  AddressLookups lookups{sockets, runtime, clients, u"ip.test"};
 };
 
 TEST(PublicAddress, UsesTheBodyWithoutTheLocalLookup) {
@@ -217,7 +217,7 @@ TEST(PublicAddress, UsesTheBodyWithoutTheLocalLookup) {
   click.runtime.rnd = 0.5;
   click.runtime.separator = u',';
   click.clients.script = Completes(1);
-  EXPECT_EQ(click.lookups.PublicAddressText(), u"203.0.113.7");
+  EXPECT_EQ(click.lookups.PublicAddressText(click.boxes), u"203.0.113.7");
   ASSERT_EQ(click.clients.logs.size(), 1U);
   EXPECT_EQ(click.clients.logs[0]->url,
             u"https://ip.test/homepage/zurarudo/scriptremoteip.asp?Rnd=50001");
@@ -240,7 +240,7 @@ TEST(PublicAddress, FallsBackToTheLocalAddressWhenTheRequestGivesNothing) {
     Click click;
     click.clients.script = c.script;
     click.runtime.times = c.times;
-    EXPECT_EQ(click.lookups.PublicAddressText(), u"10.9.8.7") << c.name;
+    EXPECT_EQ(click.lookups.PublicAddressText(click.boxes), u"10.9.8.7") << c.name;
     EXPECT_EQ(click.clients.logs.at(0)->aborts, 1) << c.name;
     EXPECT_EQ(click.sockets.calls.size(), 4U) << c.name;
     EXPECT_TRUE(click.boxes.shown.empty()) << c.name;
@@ -251,7 +251,7 @@ TEST(PublicAddress, FailedFallbackShowsTheSocketsBox) {
   Click click;
   click.clients.script = Completes(1, "");
   click.sockets.startupResult = 1;
-  EXPECT_EQ(click.lookups.PublicAddressText(), u"");
+  EXPECT_EQ(click.lookups.PublicAddressText(click.boxes), u"");
   ASSERT_EQ(click.boxes.shown.size(), 1U);
   EXPECT_EQ(click.boxes.shown[0].icon, MessageIcon::None);
 }
@@ -260,7 +260,7 @@ TEST(PublicAddress, ClosedWindowGetsNoLocalLookup) {
   Click click;
   click.clients.script = Completes(0);
   click.runtime.onPass = [](int) { throw FormUnloaded{}; };
-  EXPECT_THROW(click.lookups.PublicAddressText(), FormUnloaded);
+  EXPECT_THROW(click.lookups.PublicAddressText(click.boxes), FormUnloaded);
   EXPECT_EQ(click.clients.logs.at(0)->aborts, 1);
   EXPECT_TRUE(click.sockets.calls.empty());
 }
@@ -269,9 +269,9 @@ TEST(PublicAddress, EachClickHasItsOwnClientAndNumber) {
   Click click;
   click.clients.script = Completes(1);
   click.runtime.rnd = 0;
-  click.lookups.PublicAddressText();
+  click.lookups.PublicAddressText(click.boxes);
   click.runtime.rnd = 0.123456789;
-  click.lookups.PublicAddressText();
+  click.lookups.PublicAddressText(click.boxes);
   ASSERT_EQ(click.clients.logs.size(), 2U);
   EXPECT_TRUE(click.clients.logs[0]->url.ends_with(u"?Rnd=1"));
   EXPECT_TRUE(click.clients.logs[1]->url.ends_with(u"?Rnd=12346.6789"));
@@ -282,8 +282,8 @@ TEST(PublicAddress, EndpointSwitchedOffGivesTheLocalAddressWithoutARequest) {
   RecordingBoxes boxes;
   FakeRuntime runtime;
   FakeClientFactory clients;
-  AddressLookups lookups{sockets, boxes, runtime, clients, u""};
-  EXPECT_EQ(lookups.PublicAddressText(), u"10.9.8.7");
+  AddressLookups lookups{sockets, runtime, clients, u""};
+  EXPECT_EQ(lookups.PublicAddressText(boxes), u"10.9.8.7");
   EXPECT_TRUE(clients.logs.empty());
   EXPECT_EQ(runtime.passes, 0);
 }

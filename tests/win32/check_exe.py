@@ -107,6 +107,9 @@ def check_manifest(pe):
 
     controls = [e.attrib for e in all_of("assemblyIdentity")
                 if e.attrib.get("name") == "Microsoft.Windows.Common-Controls"]
+    own = [e.attrib for e in all_of("assemblyIdentity") if e.attrib.get("name") == "Maskora"]
+    expect(own and own[0].get("version") == os.environ["MASKORA_VERSION"],
+           "the manifest's assembly version is not the build's")
     expect(controls and controls[0].get("version") == "6.0.0.0"
            and controls[0].get("publicKeyToken") == "6595b64144ccf1df",
            "the manifest does not ask for the common controls 6")

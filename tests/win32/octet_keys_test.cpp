@@ -6,8 +6,8 @@
 #include <cctype>
 #include <cstring>
 
+#include "core/text.h"
 #include "tests/win32/window_fixture.h"
-#include "window/text.h"
 
 namespace maskora::testing {
 namespace {

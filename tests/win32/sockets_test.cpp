@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "core/text.h"
 #include "sources/local_lookup.h"
 #include "sources/win32/win32_sockets.h"
 #include "tests/window/stand_ins.h"
-#include "window/text.h"
 
 namespace maskora {
 namespace {
@@ -55,7 +55,7 @@ TEST(Win32Sockets, LookupGivesTheFirstAddressOfTheHostName) {
   testing::RecordingBoxes boxes;
   const Text text = LookupLocalAddress(sockets, boxes);
   EXPECT_TRUE(boxes.shown.empty());
-  const std::vector<Text> parts = SplitAtDots(text);
+  const auto parts = SplitAtDots(std::u16string_view(text));
   ASSERT_EQ(parts.size(), 4u) << Narrow(text);
 
   // The same answer, asked directly.

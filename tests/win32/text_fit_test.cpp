@@ -7,8 +7,8 @@
 #include <set>
 
 #include "address/address.h"
+#include "core/text.h"
 #include "tests/win32/window_fixture.h"
-#include "window/text.h"
 
 namespace maskora::testing {
 namespace {

@@ -44,11 +44,8 @@ std::pair<WORD, bool> KeyOf(char16_t key) {
 
 }  // namespace
 
-WindowTest::WindowTest()
-    : runtime_([this](MSG& m) { return window_.TranslateDialogMessage(m); }),
-      window_(GetModuleHandleW(nullptr), boxes_, runtime_, sources_) {
-  window_.SetQuitOnDestroy(false);
-  window_.host().Load();
+WindowTest::WindowTest() : window_(GetModuleHandleW(nullptr), runtime_, sources_, &boxes_) {
+  window_.Open();
   window_.Show(SW_SHOWNORMAL);
   SetForegroundWindow(window_.hwnd());
   Pump();
@@ -94,11 +91,10 @@ void WindowTest::Prepare(const Octets& texts, int field, int selStart, int selLe
 }
 
 void WindowTest::Pump() {
-  const auto translate = [this](MSG& m) { return window_.TranslateDialogMessage(m); };
   MSG message;
   do {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
-      DeliverMessage(message, translate);
+      DeliverMessage(message);
     }
   } while (MsgWaitForMultipleObjects(0, nullptr, FALSE, kQuietMs, QS_ALLINPUT) == WAIT_OBJECT_0);
 }

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <vector>
 
+#include "core/text.h"
 #include "tests/win32/window_fixture.h"
-#include "window/text.h"
 
 namespace maskora::testing {
 namespace {
@@ -248,7 +248,7 @@ TEST_F(WindowTest, ClosingWhileAHandlerWaitsEndsTheHandler) {
   sources_.onPublic = [&]() -> Text {
     PostMessageW(window_.hwnd(), WM_CLOSE, 0, 0);
     for (;;) {
-      runtime_.DoEvents();
+      runtime_.ProcessPendingEvents();
       ++passesAfterClose;
     }
   };
@@ -318,12 +318,11 @@ class MessageBoxTest : public WindowTest, public ::testing::WithParamInterface<B
 TEST_P(MessageBoxTest, ModalBoxWithTitleIconAndFocusKept) {
   const BoxCase& c = GetParam();
   Prepare({u"1", u"", u"3", u"4"}, 1, 0, 0);
-  Win32MessageBoxes dialogs;
-  dialogs.SetOwner(window_.hwnd());
+  Win32MessageBoxes dialogs(window_.hwnd());
   OpenBox box;
   g_openBox = &box;
   SetTimer(nullptr, 0, 100, &CloseBox);
-  dialogs.MsgBox(u"Riga uno\n\nRiga due", c.icon, c.title);
+  dialogs.ShowMessage(u"Riga uno\n\nRiga due", c.icon, c.title);
   g_openBox = nullptr;
   Pump();
   ASSERT_TRUE(box.found);

@@ -14,8 +14,8 @@
 
 #include "tests/window/key_table.h"
 #include "tests/window/stand_ins.h"
+#include "window/form1_description.h"
 #include "window/form1_host.h"
-#include "window/text.h"
 
 namespace maskora::testing {
 
@@ -34,13 +34,13 @@ class FakeField : public TextField {
     length = 0;
     ++writes;
   }
-  int SelStart() const override { return start; }
-  void SetSelStart(int value) override {
+  int SelectionStart() const override { return start; }
+  void SetSelectionStart(int value) override {
     start = std::clamp(value, 0, Size());
     length = 0;
   }
-  int SelLength() const override { return length; }
-  void SetSelLength(int value) override { length = std::clamp(value, 0, Size() - start); }
+  int SelectionLength() const override { return length; }
+  void SetSelectionLength(int value) override { length = std::clamp(value, 0, Size() - start); }
   void SetFocus() override;
 
   // The field's own editing: a character replaces the selection within the typing limit;
@@ -62,13 +62,13 @@ class FakeField : public TextField {
     length = 0;
   }
   // An arrow key's own effect: the selection collapses, or the caret moves by one.
-  void Arrow(std::int16_t keyCode) {
-    if (keyCode == kKeyLeft) {
+  void Arrow(Key key) {
+    if (key == Key::Left) {
       start = length > 0 ? start : std::max(start - 1, 0);
-    } else if (keyCode == kKeyRight) {
+    } else if (key == Key::Right) {
       start = length > 0 ? start + length : std::min(start + 1, Size());
     }
-    if (keyCode == kKeyLeft || keyCode == kKeyRight) {
+    if (key == Key::Left || key == Key::Right) {
       length = 0;
     }
   }
@@ -89,9 +89,9 @@ class FakeList : public DropDownList {
  public:
   explicit FakeList(FakeWindow& window) : window_(window) {}
   void Clear() override { items.clear(); }
-  void AddItem(const Text& text) override { items.push_back(text); }
-  int ListIndex() const override { return index; }
-  void SetListIndex(int value) override;
+  void Append(const Text& text) override { items.push_back(text); }
+  int SelectedIndex() const override { return index; }
+  void Select(int value) override;
   void SetFocus() override;
 
   std::vector<Text> items;
@@ -132,9 +132,7 @@ class FakeWindow : public Form1Binding {
         boxes(services.boxes),
         sources(services.sources),
         runtime(services.runtime),
-        host(*this, boxes, runtime, sources) {
-    host.SetWheelHook(&hook);
-  }
+        host(*this, boxes, runtime, sources, hook) {}
 
   TextField& Field(ControlId id) override { return fields.at(id); }
   DropDownList& MaskList() override { return list; }
@@ -180,8 +178,14 @@ class FakeWindow : public Form1Binding {
   // The user types each key of the string into whatever has the focus.
   void Type(std::u16string_view keys) {
     for (const char16_t key : keys) {
-      if (key == kLeft || key == kUp || key == kRight || key == kDown) {
-        Arrow(static_cast<std::int16_t>(kKeyLeft + (key - kLeft)));
+      if (key == kLeft) {
+        Arrow(Key::Left);
+      } else if (key == kUp) {
+        Arrow(Key::Up);
+      } else if (key == kRight) {
+        Arrow(Key::Right);
+      } else if (key == kDown) {
+        Arrow(Key::Down);
       } else {
         Character(key);
       }
@@ -200,8 +204,6 @@ class FakeWindow : public Form1Binding {
   Form1Host host;
 
  private:
-  static constexpr std::int16_t kSomeKey = 0x41;
-
   std::map<ControlId, FakeField> MakeFields() {
     std::map<ControlId, FakeField> made;
     for (const ControlDescription& d : kForm1Controls) {
@@ -212,14 +214,14 @@ class FakeWindow : public Form1Binding {
     return made;
   }
 
-  void Arrow(std::int16_t keyCode) {
+  void Arrow(Key key) {
     const int typedInto = FocusedOctet();
     if (typedInto < 0) {
       return;
     }
-    host.OctetKeyDown(typedInto, keyCode, 0);
-    Octet(typedInto).Arrow(keyCode);
-    KeyReleased(keyCode);
+    host.OctetKeyDown(typedInto, key);
+    Octet(typedInto).Arrow(key);
+    KeyReleased();
   }
 
   void Character(char16_t key) {
@@ -231,19 +233,19 @@ class FakeWindow : public Form1Binding {
     if (typedInto < 0) {
       return;
     }
-    host.OctetKeyDown(typedInto, kSomeKey, 0);
+    host.OctetKeyDown(typedInto, Key::Other);
     const char16_t inserted = host.OctetCharacter(typedInto, key);
     if (inserted == u'\b') {
       Octet(typedInto).Backspace();
     } else if (inserted != 0) {
       Octet(typedInto).Insert(inserted);
     }
-    KeyReleased(kSomeKey);
+    KeyReleased();
   }
 
-  void KeyReleased(std::int16_t keyCode) {
-    if (const int focused = FocusedOctet(); focused >= 0) {
-      host.OctetKeyUp(focused, keyCode, 0);
+  void KeyReleased() {
+    if (FocusedOctet() >= 0) {
+      host.OctetKeyUp();
     }
   }
 };
@@ -252,7 +254,7 @@ inline void FakeField::SetFocus() {
   window_.Focus(id_);
 }
 
-inline void FakeList::SetListIndex(int value) {
+inline void FakeList::Select(int value) {
   if (value != index) {
     index = value;
     window_.host.Click(ControlId::cmbMask);

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/version.h"
 #include "tests/window/fake_window.h"
 #include "tests/window/key_table.h"
-#include "window/version.h"
 
 namespace maskora::testing {
 namespace {
@@ -78,7 +78,7 @@ TEST_F(Form1Test, EveryMaskChangeRewritesAllResults) {
   };
   for (const auto& c : cases) {
     const int before = w.Calculations();
-    w.list.SetListIndex(c.mask);
+    w.list.Select(c.mask);
     EXPECT_EQ(ResultsOf(w), c.results) << c.mask;
     EXPECT_EQ(w.Calculations(), before + 1) << c.mask;
   }
@@ -96,7 +96,7 @@ TEST_F(Form1Test, ClassButtonSelectsTheDefaultMaskOfClassesAToC) {
   };
   for (const auto& c : cases) {
     w.SetOctets(c.octets);
-    w.list.SetListIndex(w.list.index == 9 ? 10 : 9);
+    w.list.Select(w.list.index == 9 ? 10 : 9);
     EXPECT_EQ(w.button.enabled, c.enabled) << Narrow(c.octets[0]);
     EXPECT_EQ(w.button.tag, c.tag) << Narrow(c.octets[0]);
     if (c.enabled) {
@@ -179,7 +179,7 @@ TEST_F(Form1Test, SlashThenDigitsPickThePrefix) {
   };
   for (const auto& c : cases) {
     Prepare({u"10", u"0", u"0", u"0"}, 3, 1, 0);
-    w.list.SetListIndex(12);
+    w.list.Select(12);
     w.Type(c.keys);
     EXPECT_EQ(w.list.index, c.mask) << Narrow(c.keys);
     EXPECT_EQ(w.focus, c.focus);
@@ -187,7 +187,7 @@ TEST_F(Form1Test, SlashThenDigitsPickThePrefix) {
   // Digits typed into the list without a slash before are the list's own business.
   Prepare(kZeros, 3, 1, 0);
   w.Focus(ControlId::cmbMask);
-  w.list.SetListIndex(12);
+  w.list.Select(12);
   EXPECT_EQ(w.host.MaskListCharacter(u'2'), u'2');
   EXPECT_EQ(w.list.index, 12);
   // Leaving the list ends the typing.
@@ -222,7 +222,7 @@ TEST_F(Form1Test, PastedWholeAddressesFillEveryFieldOnce) {
   for (const auto& c : cases) {
     const std::string label = Narrow(c.text);
     Prepare(kZeros, 2, 0, 1);
-    w.list.SetListIndex(12);
+    w.list.Select(12);
     const int calculations = w.Calculations();
     const int beeps = w.beeps;
     EXPECT_EQ(w.host.OctetPaste(2, c.text), c.taken) << label;
@@ -294,7 +294,7 @@ TEST_F(Form1Test, WheelStepsTheFocusedOctetOnly) {
     w.Octet(2).text = c.text;
     w.focus = c.focus;
     const int calculations = w.Calculations();
-    w.host.MouseWheel(0, c.rotation, 0, 0);
+    w.host.MouseWheel(c.rotation);
     EXPECT_EQ(w.Octet(2).text, c.after) << c.rotation;
     EXPECT_EQ(w.Calculations() - calculations, c.calculations) << c.rotation;
   }
@@ -316,7 +316,7 @@ TEST_F(Form1Test, ClosingDuringARequestEndsTheWaitAndTouchesNothing) {
   const Results results = ResultsOf(w);
   w.sources.onPublic = [&] {
     for (;;) {
-      w.runtime.DoEvents();
+      w.runtime.ProcessPendingEvents();
     }
     return Text();
   };
@@ -338,7 +338,7 @@ TEST(Form1Host, DestroyedDuringARequestRunsNoMoreHandlers) {
   services.sources.onPublic = [&] {
     try {
       for (;;) {
-        runtime.DoEvents();
+        runtime.ProcessPendingEvents();
       }
     } catch (const FormUnloaded&) {
       unwound = true;
@@ -358,7 +358,7 @@ TEST_F(Form1Test, DetachedHostRunsNoHandler) {
   const int calculations = w.Calculations();
   w.host.Click(ControlId::cmbMask);
   w.Focus(ControlId::cmdCalc);
-  w.host.MouseWheel(0, 120, 0, 0);
+  w.host.MouseWheel(120);
   w.host.Unload();
   EXPECT_EQ(w.Calculations(), calculations);
   EXPECT_EQ(w.hook.calls, std::vector<std::string>{"HookWheel"});

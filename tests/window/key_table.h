@@ -12,7 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "window/contract.h"
+#include "core/text.h"
+#include "window/control_id.h"
 
 namespace maskora::testing {
 

@@ -17,8 +17,8 @@ namespace {
 class Lifetime : public ::testing::Test {
  protected:
   void SetUp() override {
-    window = std::make_unique<Form1Window>(boxes, runtime, sources);
-    window->Host().Load();
+    window = std::make_unique<Form1Window>(runtime, sources, &boxes);
+    window->Open();
     window->show();
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -37,7 +37,7 @@ class Lifetime : public ::testing::Test {
     sources.onPublic = [this] {
       try {
         for (int pass = 0; pass < 20; ++pass) {
-          runtime.DoEvents();
+          runtime.ProcessPendingEvents();
         }
       } catch (const FormUnloaded&) {
         unwound = true;
@@ -90,9 +90,9 @@ TEST(PublicAddress, NestedClicksEachFillTheirOwnAnswerInTurn) {
   FakeSockets sockets;
   FakeClientFactory clients;
   QtRuntime runtime;
-  AddressLookups lookups{sockets, boxes, runtime, clients, u"127.0.0.1"};
-  Form1Window window{boxes, runtime, lookups};
-  window.Host().Load();
+  AddressLookups lookups{sockets, runtime, clients, u"127.0.0.1"};
+  Form1Window window{runtime, lookups, &boxes};
+  window.Open();
   window.show();
   auto* srv = qobject_cast<QPushButton*>(window.Control(ControlId::CmdGetIpSrv));
   const auto octets = [&window] {

@@ -136,11 +136,11 @@ TEST_F(OctetFields, FillingTheListSelectsNothingAndRaisesNoClick) {
   SetOctets({"10", "1", "2", "3"});
   QtDropDownList list(List());
   list.Clear();
-  list.AddItem(u"(32) 255.255.255.255");
-  list.AddItem(u"(31) 255.255.255.254");
+  list.Append(u"(32) 255.255.255.255");
+  list.Append(u"(31) 255.255.255.254");
   EXPECT_EQ(List()->currentIndex(), -1);
   EXPECT_EQ(Edit(ControlId::txtNetwork)->text(), "0.0.0.0");
-  list.SetListIndex(0);
+  list.Select(0);
   EXPECT_EQ(Edit(ControlId::txtNetwork)->text(), "10.1.2.3");
 }
 

@@ -9,8 +9,8 @@
 #include <QWheelEvent>
 
 #include "address/address.h"
+#include "core/text.h"
 #include "tests/window/window_fixture.h"
-#include "window/text.h"
 
 namespace maskora::testing {
 namespace {

@@ -8,9 +8,9 @@
 #include <functional>
 #include <vector>
 
-#include "window/contract.h"
+#include "core/message_boxes.h"
+#include "core/runtime.h"
 #include "window/ports.h"
-#include "window/toolkit_runtime.h"
 
 namespace maskora::testing {
 
@@ -23,7 +23,7 @@ struct ShownBox {
 
 class RecordingBoxes : public MessageBoxes {
  public:
-  void MsgBox(const Text& text, MessageIcon icon, const Text& title) override {
+  void ShowMessage(const Text& text, MessageIcon icon, const Text& title) override {
     shown.push_back({text, icon, title});
   }
   std::vector<ShownBox> shown;
@@ -31,11 +31,11 @@ class RecordingBoxes : public MessageBoxes {
 
 class ScriptedSources : public AddressSources {
  public:
-  Text LookupLocalAddress() override {
+  Text LookupLocalAddress(MessageBoxes&) override {
     ++localCalls;
     return local;
   }
-  Text PublicAddressText() override {
+  Text PublicAddressText(MessageBoxes&) override {
     ++publicCalls;
     return onPublic ? onPublic() : publicText;
   }
@@ -55,23 +55,23 @@ class FakeRuntime : public ToolkitRuntime {
   double rnd = 0;
   char16_t separator = u'.';
   int passes = 0;
-  int timerReads = 0;
+  int clockReads = 0;
   std::function<void(int pass)> onPass;
 
-  double Timer() override {
-    ++timerReads;
+  double SecondsSinceMidnight() override {
+    ++clockReads;
     const double now = times.front();
     if (times.size() > 1) {
       times.pop_front();
     }
     return now;
   }
-  void Randomize(double) override {}
-  double Rnd() override { return rnd; }
+  void SeedRandom(double) override {}
+  double NextRandom() override { return rnd; }
   char16_t DecimalSeparator() const override { return separator; }
 
  protected:
-  void ProcessEvents() override {
+  void HandlePendingEvents() override {
     ++passes;
     if (onPass) {
       onPass(passes);

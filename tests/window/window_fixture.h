@@ -15,7 +15,6 @@
 #include <QTest>
 
 #include "tests/window/stand_ins.h"
-#include "wheelhook/qt/qt_wheel_hook.h"
 #include "window/qt/form1_window.h"
 #include "window/qt/qt_runtime.h"
 
@@ -28,8 +27,7 @@ namespace maskora::testing {
 class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    window.Host().SetWheelHook(&wheel);
-    window.Host().Load();
+    window.Open();
     window.show();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -82,11 +80,7 @@ class WindowTest : public ::testing::Test {
   RecordingBoxes boxes;
   ScriptedSources sources;
   QtRuntime runtime;
-  Form1Window window{boxes, runtime, sources};
-  QtWheelHook wheel{&window, window.Control(ControlId::cmbMask),
-                    [this](std::int32_t rotation, std::int32_t x, std::int32_t y) {
-                      window.Host().MouseWheel(0, rotation, x, y);
-                    }};
+  Form1Window window{runtime, sources, &boxes};
 };
 
 }  // namespace maskora::testing

@@ -10,7 +10,6 @@
 
 #include "address/address.h"
 #include "tests/window/window_fixture.h"
-#include "window/qt/qt_message_boxes.h"
 
 namespace maskora::testing {
 namespace {
@@ -63,7 +62,7 @@ TEST_F(Window, ControlsStandWhereTheDescriptionPutsThem) {
     }
   }
   // Before the load event: the initial texts and states.
-  const Form1Window unloaded(boxes, runtime, sources);
+  const Form1Window unloaded(runtime, sources, &boxes);
   for (const ControlDescription& c : kForm1Controls) {
     EXPECT_EQ(unloaded.Control(c.id)->isEnabled(), !(c.flags & kDisabled)) << c.name;
     if (auto* edit = qobject_cast<QLineEdit*>(unloaded.Control(c.id))) {
@@ -223,28 +222,38 @@ TEST_F(Window, ScreenReadersHearTheDescriptionsNames) {
   EXPECT_TRUE(labelled);
 }
 
-TEST_F(Window, AboutBoxLeavesFieldsAndFocusAsTheyWere) {
-  // A real modal box: opening and closing it must neither leave nor enter the octet field.
-  QtMessageBoxes realBoxes;
-  realBoxes.SetParent(&window);
-  Focus(0);
-  Write(0, "999");
-  Octet(0)->setSelection(1, 1);
+TEST(OwnMessageBoxes, AboutBoxOverTheWindowLeavesFieldsAndFocusAsTheyWere) {
+  // The window's own boxes, real and modal: opening and closing one must neither leave nor enter
+  // the octet field.
+  ScriptedSources sources;
+  QtRuntime runtime;
+  const auto window = std::make_unique<Form1Window>(runtime, sources);
+  window->Open();
+  window->show();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  auto* octet = qobject_cast<QLineEdit*>(window->Control(ControlId::txtIP0));
+  octet->setFocus(Qt::TabFocusReason);
+  QtTextField(octet).SetText(u"999");
+  octet->setSelection(1, 1);
   QString shownTitle;
+  const QWidget* parent = nullptr;
   QTimer::singleShot(100, [&] {
     QWidget* box = QApplication::activeModalWidget();
     ASSERT_NE(box, nullptr);
     shownTitle = box->windowTitle();
+    parent = box->parentWidget();
     box->close();
   });
-  realBoxes.MsgBox(u"Maskora", MessageIcon::Information, u"");
+  qobject_cast<QPushButton*>(window->Control(ControlId::cmdCalc))->click();
   QApplication::processEvents();
   EXPECT_EQ(shownTitle, ToQString(kForm1.appTitle));
-  EXPECT_EQ(Octet(0)->text(), "999");
-  window.activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  EXPECT_EQ(Focused(), ControlId::txtIP0);
-  EXPECT_EQ(Octet(0)->selectedText(), "9");
+  EXPECT_EQ(parent, window.get());
+  EXPECT_EQ(octet->text(), "999");
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  EXPECT_TRUE(octet->hasFocus());
+  EXPECT_EQ(octet->selectedText(), "9");
 }
 
 TEST_F(Window, ResultFieldsRefuseTypingButCanBeCopied) {

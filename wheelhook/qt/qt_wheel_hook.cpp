@@ -112,7 +112,7 @@ bool QtWheelHook::HandleWheel(const QWheelEvent& event) {
   const std::optional<std::int32_t> rotation = Rotation(event);
   const QPoint at = event.globalPosition().toPoint();
   if (rotation && mouseWheel_ && IsPointOverWindow(FrameRect(*form_), at.x(), at.y())) {
-    mouseWheel_(*rotation, at.x(), at.y());
+    mouseWheel_(*rotation);
   }
   return true;
 }

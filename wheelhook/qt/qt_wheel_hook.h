@@ -26,8 +26,8 @@ class QtWheelHook : public QObject, public WheelHook {
   Q_OBJECT
 
  public:
-  // rotation: 120 a notch, positive away from the user; x, y: the pointer on the screen.
-  using MouseWheelCall = std::function<void(std::int32_t rotation, std::int32_t x, std::int32_t y)>;
+  // rotation: 120 a notch, positive away from the user.
+  using MouseWheelCall = std::function<void(std::int32_t rotation)>;
 
   // form: the top-level widget of the window; list: the drop-down list on it (a QComboBox).
   QtWheelHook(QWidget* form, QWidget* list, MouseWheelCall mouseWheel, QObject* parent = nullptr);

@@ -43,7 +43,7 @@ ControlId NextTabStop(ControlId id) {
 
 }  // namespace
 
-Form1Window::Form1Window(MessageBoxes& dialogs, ToolkitRuntime& runtime, AddressSources& sources)
+Form1Window::Form1Window(ToolkitRuntime& runtime, AddressSources& sources, MessageBoxes* dialogs)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint) {
@@ -79,7 +79,12 @@ Form1Window::Form1Window(MessageBoxes& dialogs, ToolkitRuntime& runtime, Address
     }
   }
 
-  host.emplace(static_cast<Form1Binding&>(*this), dialogs, runtime, sources);
+  if (dialogs == nullptr) {
+    dialogs = &ownDialogs.emplace(this);
+  }
+  wheelHook.emplace(this, Control(ControlId::cmbMask),
+                    [this](std::int32_t rotation) { host->MouseWheel(rotation); });
+  host.emplace(static_cast<Form1Binding&>(*this), *dialogs, runtime, sources, *wheelHook);
   for (const ControlDescription& control : kForm1Controls) {
     QWidget* widget = Control(control.id);
     if (control.kind == ControlKind::OctetField) {
@@ -181,6 +186,13 @@ void Form1Window::Beep() {
 void Form1Window::closeEvent(QCloseEvent* event) {
   host->Unload();
   event->accept();
+}
+
+void Form1Window::Open(const std::optional<AddressEntry>& address) {
+  host->Load();
+  if (address) {
+    host->EnterAddress(*address);
+  }
 }
 
 }  // namespace maskora

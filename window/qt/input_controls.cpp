@@ -58,25 +58,19 @@ char16_t TypedCharacter(const QKeyEvent& event) {
   }
 }
 
-std::int16_t KeyCodeOf(const QKeyEvent& event) {
+Key KeyOf(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Left:
-      return kKeyLeft;
+      return Key::Left;
     case Qt::Key_Up:
-      return kKeyUp;
+      return Key::Up;
     case Qt::Key_Right:
-      return kKeyRight;
+      return Key::Right;
     case Qt::Key_Down:
-      return kKeyDown;
+      return Key::Down;
     default:
-      return 0;
+      return Key::Other;
   }
-}
-
-std::int16_t ShiftBitsOf(Qt::KeyboardModifiers modifiers) {
-  return static_cast<std::int16_t>((modifiers & Qt::ShiftModifier ? kShiftMask : 0) |
-                                   (modifiers & Qt::ControlModifier ? kCtrlMask : 0) |
-                                   (modifiers & Qt::AltModifier ? kAltMask : 0));
 }
 
 OctetEdit::OctetEdit(int index, QWidget* parent) : QLineEdit(parent), index_(index) {
@@ -88,7 +82,7 @@ void OctetEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
     return;
   }
-  host_->OctetKeyDown(index_, KeyCodeOf(*event), ShiftBitsOf(event->modifiers()));
+  host_->OctetKeyDown(index_, KeyOf(*event));
   const char16_t typed = TypedCharacter(*event);
   // A discarded character goes no further; a Ctrl chord still does its editing command (copy,
   // paste, select all), which types nothing.
@@ -111,7 +105,7 @@ void OctetEdit::keyPressEvent(QKeyEvent* event) {
 void OctetEdit::keyReleaseEvent(QKeyEvent* event) {
   // A held key repeats its press only: its release comes once, when it is let go.
   if (host_ != nullptr && !event->isAutoRepeat()) {
-    host_->OctetKeyUp(index_, KeyCodeOf(*event), ShiftBitsOf(event->modifiers()));
+    host_->OctetKeyUp();
   }
   QLineEdit::keyReleaseEvent(event);
 }

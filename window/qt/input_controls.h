@@ -3,8 +3,6 @@
 // fields and the mask list.
 #pragma once
 
-#include <cstdint>
-
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -16,9 +14,8 @@ namespace maskora {
 // The character that a key press types, 0 for none. Ctrl chords type their control character;
 // Alt chords are menu keys, and Delete and Tab, which X gives a text, edit or move instead.
 char16_t TypedCharacter(const QKeyEvent& event);
-// The contract's code of the key (an arrow key), 0 for any other.
-std::int16_t KeyCodeOf(const QKeyEvent& event);
-std::int16_t ShiftBitsOf(Qt::KeyboardModifiers modifiers);
+// The arrow key pressed, Key::Other for any other.
+Key KeyOf(const QKeyEvent& event);
 
 // An octet field. Its keys reach the host in the order the handlers rely on: key down, the
 // character, its insertion into this field, the release to the field focused by then. Every

@@ -23,20 +23,20 @@ void QtTextField::SetText(const Text& text) {
   }
 }
 
-int QtTextField::SelStart() const {
+int QtTextField::SelectionStart() const {
   return edit_->hasSelectedText() ? edit_->selectionStart() : edit_->cursorPosition();
 }
 
-void QtTextField::SetSelStart(int start) {
+void QtTextField::SetSelectionStart(int start) {
   edit_->setCursorPosition(start);
 }
 
-int QtTextField::SelLength() const {
+int QtTextField::SelectionLength() const {
   return edit_->hasSelectedText() ? static_cast<int>(edit_->selectedText().size()) : 0;
 }
 
-void QtTextField::SetSelLength(int length) {
-  const int start = SelStart();
+void QtTextField::SetSelectionLength(int length) {
+  const int start = SelectionStart();
   if (length > 0) {
     edit_->setSelection(start, length);
   } else {
@@ -54,7 +54,7 @@ void QtDropDownList::Clear() {
 }
 
 // Filling the list selects nothing; a combo box would select its first entry by itself.
-void QtDropDownList::AddItem(const Text& text) {
+void QtDropDownList::Append(const Text& text) {
   const QSignalBlocker quiet(combo_);
   const int selected = combo_->currentIndex();
   combo_->addItem(ToQString(text));

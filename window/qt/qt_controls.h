@@ -20,10 +20,10 @@ class QtTextField : public TextField {
   explicit QtTextField(QLineEdit* edit) : edit_(edit) {}
   Text GetText() const override;
   void SetText(const Text& text) override;
-  int SelStart() const override;
-  void SetSelStart(int start) override;
-  int SelLength() const override;
-  void SetSelLength(int length) override;
+  int SelectionStart() const override;
+  void SetSelectionStart(int start) override;
+  int SelectionLength() const override;
+  void SetSelectionLength(int length) override;
   void SetFocus() override;
 
  private:
@@ -34,9 +34,9 @@ class QtDropDownList : public DropDownList {
  public:
   explicit QtDropDownList(QComboBox* combo) : combo_(combo) {}
   void Clear() override;
-  void AddItem(const Text& text) override;
-  int ListIndex() const override { return combo_->currentIndex(); }
-  void SetListIndex(int index) override { combo_->setCurrentIndex(index); }
+  void Append(const Text& text) override;
+  int SelectedIndex() const override { return combo_->currentIndex(); }
+  void Select(int index) override { combo_->setCurrentIndex(index); }
   void SetFocus() override { combo_->setFocus(Qt::OtherFocusReason); }
 
  private:

@@ -3,11 +3,12 @@
 
 #include <QMessageBox>
 
+#include "window/form1_description.h"
 #include "window/qt/qt_controls.h"
 
 namespace maskora {
 
-void QtMessageBoxes::MsgBox(const Text& text, MessageIcon icon, const Text& title) {
+void QtMessageBoxes::ShowMessage(const Text& text, MessageIcon icon, const Text& title) {
   QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
   if (icon == MessageIcon::Information) {
     qtIcon = QMessageBox::Information;

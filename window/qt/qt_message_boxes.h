@@ -1,20 +1,20 @@
 // SPDX-License-Identifier: MIT
-// Modal message boxes on Qt.
+// Modal message boxes on Qt, over the window they belong to.
 #pragma once
 
 #include <QWidget>
 
-#include "window/contract.h"
+#include "core/message_boxes.h"
 
 namespace maskora {
 
 class QtMessageBoxes : public MessageBoxes {
  public:
-  void SetParent(QWidget* parent) { parent_ = parent; }
-  void MsgBox(const Text& text, MessageIcon icon, const Text& title) override;
+  explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
+  void ShowMessage(const Text& text, MessageIcon icon, const Text& title) override;
 
  private:
-  QWidget* parent_ = nullptr;
+  QWidget* parent_;
 };
 
 }  // namespace maskora

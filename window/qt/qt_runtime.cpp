@@ -15,11 +15,11 @@ namespace {
 constexpr int kIdleWaitMs = 50;
 }  // namespace
 
-double QtRuntime::Timer() {
+double QtRuntime::SecondsSinceMidnight() {
   return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
 }
 
-void QtRuntime::ProcessEvents() {
+void QtRuntime::HandlePendingEvents() {
   // A timer guarantees that the waiting pass wakes up even when nothing else happens.
   QTimer wake;
   wake.setSingleShot(true);

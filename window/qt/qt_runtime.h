@@ -2,17 +2,17 @@
 // Runtime services on Qt: the clock, one event pass and the regional settings.
 #pragma once
 
-#include "window/toolkit_runtime.h"
+#include "core/runtime.h"
 
 namespace maskora {
 
 class QtRuntime : public ToolkitRuntime {
  public:
-  double Timer() override;
+  double SecondsSinceMidnight() override;
   char16_t DecimalSeparator() const override;
 
  protected:
-  void ProcessEvents() override;
+  void HandlePendingEvents() override;
 };
 
 }  // namespace maskora

@@ -15,18 +15,19 @@ namespace maskora {
 
 namespace {
 
-// The window system's virtual-key codes of the arrow keys are the contract's key codes.
-static_assert(VK_LEFT == kKeyLeft && VK_UP == kKeyUp && VK_RIGHT == kKeyRight &&
-              VK_DOWN == kKeyDown);
-
-std::int16_t ShiftState() {
-  return static_cast<std::int16_t>(((GetKeyState(VK_SHIFT) < 0) ? kShiftMask : 0) |
-                                   ((GetKeyState(VK_CONTROL) < 0) ? kCtrlMask : 0) |
-                                   ((GetKeyState(VK_MENU) < 0) ? kAltMask : 0));
-}
-
-std::int16_t KeyCodeOf(WPARAM virtualKey) {
-  return static_cast<std::int16_t>(virtualKey & 0xFFFF);
+Key KeyOf(WPARAM virtualKey) {
+  switch (virtualKey) {
+    case VK_LEFT:
+      return Key::Left;
+    case VK_UP:
+      return Key::Up;
+    case VK_RIGHT:
+      return Key::Right;
+    case VK_DOWN:
+      return Key::Down;
+    default:
+      return Key::Other;
+  }
 }
 
 // The clipboard's text, empty when it holds none.
@@ -79,7 +80,7 @@ LRESULT Form1Window::HandleOctetMessage(HWND edit, int index, UINT message, WPAR
       return IsDialogKey(reinterpret_cast<const MSG*>(lParam)) ? code | DLGC_WANTMESSAGE : code;
     }
     case WM_KEYDOWN:
-      host_->OctetKeyDown(index, KeyCodeOf(wParam), ShiftState());
+      host_->OctetKeyDown(index, KeyOf(wParam));
       return DefSubclassProc(edit, message, wParam, lParam);
     case WM_CHAR: {
       const char16_t inserted = host_->OctetCharacter(index, static_cast<char16_t>(wParam));
@@ -94,7 +95,7 @@ LRESULT Form1Window::HandleOctetMessage(HWND edit, int index, UINT message, WPAR
       return 0;
     }
     case WM_KEYUP:
-      host_->OctetKeyUp(index, KeyCodeOf(wParam), ShiftState());
+      host_->OctetKeyUp();
       return DefSubclassProc(edit, message, wParam, lParam);
     case WM_PASTE:
       if (host_->OctetPaste(index, ClipboardText(edit))) {

@@ -42,8 +42,8 @@ void RegisterFormClass(HINSTANCE instance, WNDPROC procedure) {
 
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance, MessageBoxes& dialogs, ToolkitRuntime& runtime,
-                         AddressSources& sources) {
+Form1Window::Form1Window(HINSTANCE instance, ToolkitRuntime& runtime, AddressSources& sources,
+                         MessageBoxes* dialogs) {
   RegisterFormClass(instance, &WindowProc);
   const int systemDpi = WindowDpi(nullptr);
   RECT frame{0, 0, TwipsToPixels(kForm1.clientWidth, systemDpi),
@@ -68,18 +68,19 @@ Form1Window::Form1Window(HINSTANCE instance, MessageBoxes& dialogs, ToolkitRunti
   maskList_ = std::make_unique<Win32DropDownList>(Control(ControlId::cmbMask),
                                                   [this] { host_->Click(ControlId::cmbMask); });
   setButton_ = std::make_unique<Win32PushButton>(Control(ControlId::cmdSet));
+  if (dialogs == nullptr) {
+    ownDialogs_ = std::make_unique<Win32MessageBoxes>(hwnd_);
+    dialogs = ownDialogs_.get();
+  }
   wheelHook_ = std::make_unique<Win32WheelHook>(hwnd_);
-  host_ = std::make_unique<Form1Host>(*this, dialogs, runtime, sources);
-  host_->SetWheelHook(wheelHook_.get());
-  AddLoadedForm(hwnd_, [this](std::int32_t keys, std::int32_t rotation, std::int32_t x,
-                              std::int32_t y) { host_->MouseWheel(keys, rotation, x, y); });
+  host_ = std::make_unique<Form1Host>(*this, *dialogs, runtime, sources, *wheelHook_);
+  AddLoadedForm(hwnd_, [this](std::int32_t rotation) { host_->MouseWheel(rotation); });
 }
 
 // The handlers are done with before the controls go: the window is unloaded and the host
 // detached while every control still exists.
 Form1Window::~Form1Window() {
   if (IsWindow(hwnd_) != FALSE) {
-    quitOnDestroy_ = false;
     if (host_ != nullptr) {
       host_->Unload();
     }
@@ -99,16 +100,11 @@ void Form1Window::Show(int showCommand) {
   }
 }
 
-bool Form1Window::TranslateDialogMessage(MSG& message) {
-  return IsWindow(hwnd_) != FALSE && IsDialogMessageW(hwnd_, &message) != FALSE;
-}
-
-int Form1Window::RunMessageLoop() {
+void Form1Window::RunMessageLoop() {
   MSG message{};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    DeliverMessage(message, [this](MSG& m) { return TranslateDialogMessage(m); });
+  while (IsWindow(hwnd_) != FALSE && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    DeliverMessage(message);
   }
-  return static_cast<int>(message.wParam);
 }
 
 std::optional<ControlId> Form1Window::ActiveControl() const {
@@ -186,9 +182,6 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (host_ != nullptr) {
         host_->Unload();
         host_->Detach();
-      }
-      if (quitOnDestroy_) {
-        PostQuitMessage(0);
       }
       return 0;
     case WM_NCDESTROY:
@@ -271,6 +264,13 @@ void Form1Window::RestoreFocus() {
   }
   if (target != nullptr && IsIconic(hwnd_) == FALSE) {
     SetFocus(target);
+  }
+}
+
+void Form1Window::Open(const std::optional<AddressEntry>& address) {
+  host_->Load();
+  if (address) {
+    host_->EnterAddress(*address);
   }
 }
 

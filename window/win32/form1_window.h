@@ -9,9 +9,12 @@
 
 #include <windows.h>
 
+#include "address/address.h"
+#include "window/form1_description.h"
 #include "window/form1_host.h"
 #include "window/win32/control_ids.h"
 #include "window/win32/win32_controls.h"
+#include "window/win32/win32_message_boxes.h"
 #include "window/win32/win32_wheel_hook.h"
 
 namespace maskora {
@@ -24,21 +27,21 @@ int WindowDpi(HWND window);
 
 class Form1Window : public Form1Binding {
  public:
-  // Creates the window and its controls, hidden; Load and Show follow.
-  Form1Window(HINSTANCE instance, MessageBoxes& dialogs, ToolkitRuntime& runtime,
-              AddressSources& sources);
+  // Creates the window, its controls, the wheel hook and the host, hidden and not yet loaded.
+  // dialogs: where the handlers' messages go; the window's own message boxes when none.
+  Form1Window(HINSTANCE instance, ToolkitRuntime& runtime, AddressSources& sources,
+              MessageBoxes* dialogs = nullptr);
   ~Form1Window() override;
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
 
-  // Whether closing the window ends the thread's message loop (the program's window does).
-  void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
+  // The load event (the mask list filled, the first results shown, the wheel hooked), then the
+  // address filled in when one is given. The window stays hidden until shown.
+  void Open(const std::optional<AddressEntry>& address = std::nullopt);
   // Shows the window and puts the focus on the first control that takes it.
   void Show(int showCommand);
-  // Keyboard navigation among the controls: Tab, access keys. True when it took the message.
-  bool TranslateDialogMessage(MSG& message);
-  // Runs the thread's message loop until the window is gone; the exit code.
-  int RunMessageLoop();
+  // Runs the thread's message loop until the window is gone.
+  void RunMessageLoop();
 
   Form1Host& host() { return *host_; }
   HWND hwnd() const { return hwnd_; }
@@ -83,6 +86,7 @@ class Form1Window : public Form1Binding {
   std::array<std::unique_ptr<Win32TextField>, kControlCount> fields_;
   std::unique_ptr<Win32DropDownList> maskList_;
   std::unique_ptr<Win32PushButton> setButton_;
+  std::unique_ptr<Win32MessageBoxes> ownDialogs_;
   std::unique_ptr<Win32WheelHook> wheelHook_;
   // Last, so that it goes first: no handler outlives the controls it acts on.
   std::unique_ptr<Form1Host> host_;
@@ -90,7 +94,6 @@ class Form1Window : public Form1Binding {
   HWND savedFocus_ = nullptr;
   // A label whose access key was pressed: the focus goes to the control after it.
   HWND labelCursor_ = nullptr;
-  bool quitOnDestroy_ = true;
 };
 
 }  // namespace maskora

@@ -34,23 +34,23 @@ void Win32TextField::SetText(const Text& text) {
   SetWindowTextW(edit_, Wide(text));
 }
 
-int Win32TextField::SelStart() const {
+int Win32TextField::SelectionStart() const {
   return Selection(edit_).first;
 }
 
-void Win32TextField::SetSelStart(int start) {
+void Win32TextField::SetSelectionStart(int start) {
   const int length = GetWindowTextLengthW(edit_);
   start = std::clamp(start, 0, length);
   SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), start);
 }
 
-int Win32TextField::SelLength() const {
+int Win32TextField::SelectionLength() const {
   const auto [first, last] = Selection(edit_);
   return last - first;
 }
 
-void Win32TextField::SetSelLength(int length) {
-  const int start = SelStart();
+void Win32TextField::SetSelectionLength(int length) {
+  const int start = SelectionStart();
   const int end = std::clamp(start + std::max(length, 0), start, GetWindowTextLengthW(edit_));
   SendMessageW(edit_, EM_SETSEL, static_cast<WPARAM>(start), end);
 }
@@ -59,19 +59,19 @@ void Win32DropDownList::Clear() {
   SendMessageW(combo_, CB_RESETCONTENT, 0, 0);
 }
 
-void Win32DropDownList::AddItem(const Text& text) {
+void Win32DropDownList::Append(const Text& text) {
   SendMessageW(combo_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text)));
 }
 
-int Win32DropDownList::ListIndex() const {
+int Win32DropDownList::SelectedIndex() const {
   const LRESULT index = SendMessageW(combo_, CB_GETCURSEL, 0, 0);
   return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
 // The combo box tells its parent of the user's choices only; a choice of the program is
 // announced here, like the user's.
-void Win32DropDownList::SetListIndex(int index) {
-  if (index == ListIndex()) {
+void Win32DropDownList::Select(int index) {
+  if (index == SelectedIndex()) {
     return;
   }
   SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);

@@ -17,10 +17,10 @@ class Win32TextField : public TextField {
   explicit Win32TextField(HWND edit) : edit_(edit) {}
   Text GetText() const override { return WindowText(edit_); }
   void SetText(const Text& text) override;
-  int SelStart() const override;
-  void SetSelStart(int start) override;
-  int SelLength() const override;
-  void SetSelLength(int length) override;
+  int SelectionStart() const override;
+  void SetSelectionStart(int start) override;
+  int SelectionLength() const override;
+  void SetSelectionLength(int length) override;
   void SetFocus() override { ::SetFocus(edit_); }
 
  private:
@@ -34,9 +34,9 @@ class Win32DropDownList : public DropDownList {
   Win32DropDownList(HWND combo, std::function<void()> onClick)
       : combo_(combo), onClick_(std::move(onClick)) {}
   void Clear() override;
-  void AddItem(const Text& text) override;
-  int ListIndex() const override;
-  void SetListIndex(int index) override;
+  void Append(const Text& text) override;
+  int SelectedIndex() const override;
+  void Select(int index) override;
   void SetFocus() override { ::SetFocus(combo_); }
 
  private:

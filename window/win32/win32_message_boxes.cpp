@@ -21,7 +21,7 @@ UINT IconStyle(MessageIcon icon) {
 
 }  // namespace
 
-void Win32MessageBoxes::MsgBox(const Text& text, MessageIcon icon, const Text& title) {
+void Win32MessageBoxes::ShowMessage(const Text& text, MessageIcon icon, const Text& title) {
   HWND owner = IsWindow(owner_) ? owner_ : nullptr;
   // The box disables its owner, which drops the focus; it goes back to the control that had
   // it, and for the window's handlers it never left.

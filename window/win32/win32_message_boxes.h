@@ -4,17 +4,17 @@
 
 #include <windows.h>
 
-#include "window/contract.h"
+#include "core/message_boxes.h"
 
 namespace maskora {
 
 class Win32MessageBoxes : public MessageBoxes {
  public:
-  void SetOwner(HWND owner) { owner_ = owner; }
-  void MsgBox(const Text& text, MessageIcon icon, const Text& title = {}) override;
+  explicit Win32MessageBoxes(HWND owner) : owner_(owner) {}
+  void ShowMessage(const Text& text, MessageIcon icon, const Text& title = {}) override;
 
  private:
-  HWND owner_ = nullptr;
+  HWND owner_;
 };
 
 }  // namespace maskora

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "window/win32/win32_runtime.h"
 
+#include "window/win32/win32_wheel_hook.h"
+
 namespace maskora {
 
 namespace {
@@ -14,24 +16,22 @@ constexpr int kMessagesPerPass = 1000;
 
 }  // namespace
 
-void DeliverMessage(MSG& message, const std::function<bool(MSG&)>& translate) {
-  if (translate && translate(message)) {
+void DeliverMessage(MSG& message) {
+  HWND form = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+  if (form != nullptr && IsLoadedForm(form) && IsDialogMessageW(form, &message) != FALSE) {
     return;
   }
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }
 
-Win32Runtime::Win32Runtime(std::function<bool(MSG&)> translate)
-    : translate_(std::move(translate)) {}
-
-double Win32Runtime::Timer() {
+double Win32Runtime::SecondsSinceMidnight() {
   SYSTEMTIME now;
   GetLocalTime(&now);
   return now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
 }
 
-void Win32Runtime::ProcessEvents() {
+void Win32Runtime::HandlePendingEvents() {
   MSG message;
   if (PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) == FALSE) {
     MsgWaitForMultipleObjectsEx(0, nullptr, kIdleWaitMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -42,7 +42,7 @@ void Win32Runtime::ProcessEvents() {
       PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
-    DeliverMessage(message, translate_);
+    DeliverMessage(message);
   }
 }
 

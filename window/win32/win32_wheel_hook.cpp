@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "window/win32/win32_wheel_hook.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -55,6 +56,11 @@ void RemoveLoadedForm(HWND window) {
   std::erase_if(LoadedForms(), [window](const LoadedForm& f) { return f.window == window; });
 }
 
+bool IsLoadedForm(HWND window) {
+  return std::ranges::any_of(LoadedForms(),
+                             [window](const LoadedForm& f) { return f.window == window; });
+}
+
 void HookWheel(HWND window) {
   const LONG_PTR previous =
       SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WheelWindowProc));
@@ -96,7 +102,7 @@ LRESULT CALLBACK WheelWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   if (decision.form && *decision.form < LoadedForms().size()) {
     // A copy: MouseWheel may load or unload forms while it runs.
     const MouseWheelCall call = LoadedForms()[*decision.form].mouseWheel;
-    call(decision.params.keys, decision.params.rotation, decision.params.x, decision.params.y);
+    call(decision.params.rotation);
   }
   if (decision.outcome == WheelOutcome::Consume) {
     return kConsumedResult;

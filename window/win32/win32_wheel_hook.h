@@ -12,12 +12,13 @@
 
 namespace maskora {
 
-// The form's MouseWheel, with keys, rotation, x and y.
-using MouseWheelCall = std::function<void(std::int32_t, std::int32_t, std::int32_t, std::int32_t)>;
+// The form's MouseWheel, with the rotation.
+using MouseWheelCall = std::function<void(std::int32_t rotation)>;
 
 // The loaded forms, in the order they were loaded; the hook finds its form among them.
 void AddLoadedForm(HWND window, MouseWheelCall mouseWheel);
 void RemoveLoadedForm(HWND window);
+bool IsLoadedForm(HWND window);
 
 // Installs WheelWindowProc as the window's procedure and keeps the previous one in the
 // window property "PrevWndProc". Errors are ignored.

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-// UTF-8, as settings files, libcurl and terminals take text, to and from the window's UTF-16.
+// UTF-8, as settings files, libcurl and terminals take text, to and from the program's UTF-16.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "window/contract.h"
+#include "core/text.h"
 
 namespace maskora {
 

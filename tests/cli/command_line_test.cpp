@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The command line: what each form of it asks for, and what --print and --json write.
-#include "window/command_line.h"
+#include "cli/command_line.h"
 
 #include <string_view>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "window/version.h"
+#include "cli/printed_results.h"
+#include "core/version.h"
 
 namespace maskora {
 namespace {

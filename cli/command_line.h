@@ -34,10 +34,6 @@ CommandLine ReadCommandLine(std::span<const std::string_view> arguments);
 std::string HelpText();
 std::string VersionText();
 
-// The results for an address as --print or --json writes them, ending in a line break. An
-// address without a mask takes the mask that the window opens on.
-std::string PrintedResults(const AddressEntry& address, bool json);
-
 inline constexpr int kUsageError = 2;
 
 }  // namespace maskora

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "window/utf8.h"
+#include "core/utf8.h"
 
 namespace maskora {
 

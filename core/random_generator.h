@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The pseudo-random generator behind the runtime's Randomize and Rnd, alike on every platform.
+// The pseudo-random generator behind the runtime's SeedRandom and NextRandom, alike on every
+// platform.
 #pragma once
 
 #include <bit>
