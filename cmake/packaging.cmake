@@ -75,8 +75,11 @@ add_custom_command(OUTPUT ${maskora_doc}/changelog.gz
   DEPENDS ${maskora_doc}/changelog
   COMMENT "Compressing the package changelog")
 add_custom_target(maskora_package_doc ALL DEPENDS ${maskora_doc}/changelog.gz)
+# They are the package's, not the program's: `cmake --install` leaves them out, and only
+# CPack installs this component, beside the whole project (CPACK_INSTALL_CMAKE_PROJECTS).
 install(FILES ${maskora_doc}/copyright ${maskora_doc}/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/maskora)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/maskora
+        COMPONENT debian_doc EXCLUDE_FROM_ALL)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME maskora)
@@ -96,6 +99,9 @@ Two buttons fill in an address: the local address of this computer, or the
 public address under which it is seen from the internet. The user interface is
 in Italian.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_CMAKE_PROJECTS
+    "${CMAKE_BINARY_DIR};${PROJECT_NAME};ALL;/"
+    "${CMAKE_BINARY_DIR};${PROJECT_NAME};debian_doc;/")
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -104,6 +110,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${MASKORA_HOMEPAGE}")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libcurl's symbols only ask for 7.68; the client sets options that 7.87 brought, and an older
+# library refuses every request.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.87.0)")
 # The window's font and the certificates that the public-address request checks against.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-extra, ca-certificates")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)

@@ -1,8 +1,9 @@
 # SPDX-License-Identifier: MIT
 """Builds the Debian package from a build tree, checks it with lintian, unpacks it into a
-temporary root and starts the unpacked program on a throw-away X display.
+temporary root and starts the unpacked program on a throw-away X display. Also installs the
+build tree as `cmake --install` does, which must leave out the package's own documentation.
 
-Usage: package_test.py CPACK BUILD_DIR
+Usage: package_test.py CPACK BUILD_DIR CMAKE
 """
 import os
 import shutil
@@ -24,9 +25,9 @@ INSTALLED = [
     "usr/share/icons/hicolor/16x16/apps/%s.png" % APP_ID,
     "usr/share/icons/hicolor/32x32/apps/%s.png" % APP_ID,
     "usr/share/icons/hicolor/scalable/apps/%s.svg" % APP_ID,
-    "usr/share/doc/maskora/copyright",
-    "usr/share/doc/maskora/changelog.gz",
 ]
+# Debian's copyright and changelog: in the package only.
+PACKAGE_DOC = ["usr/share/doc/maskora/copyright", "usr/share/doc/maskora/changelog.gz"]
 # Libraries the binary links against; dpkg-shlibdeps must turn each into a dependency.
 LINKED_PACKAGES = ["libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6",
                    "libcurl4"]
@@ -92,11 +93,23 @@ def lint(deb):
 
 def unpack(deb, root):
     run(["dpkg-deb", "-x", deb, root], "dpkg-deb -x")
-    absent = [p for p in INSTALLED if not os.path.isfile(os.path.join(root, p))]
+    absent = [p for p in INSTALLED + PACKAGE_DOC if not os.path.isfile(os.path.join(root, p))]
     if absent:
         raise Failure("the package does not install %s" % absent)
     if not os.access(os.path.join(root, "usr/bin/maskora"), os.X_OK):
         raise Failure("usr/bin/maskora is not executable")
+
+
+def plain_install(cmake, build_dir, root):
+    """What `cmake --install` puts under root/usr: the program, without the package's doc."""
+    run([cmake, "--install", build_dir, "--prefix", os.path.join(root, "usr")],
+        "cmake --install")
+    absent = [p for p in INSTALLED if not os.path.isfile(os.path.join(root, p))]
+    if absent:
+        raise Failure("cmake --install does not install %s" % absent)
+    doc = os.path.join(root, "usr/share/doc/maskora")
+    if os.path.exists(doc):
+        raise Failure("cmake --install installs the package's %s" % sorted(os.listdir(doc)))
 
 
 def start_unpacked(root, seconds_up=1.5):
@@ -110,11 +123,11 @@ def start_unpacked(root, seconds_up=1.5):
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 4:
         print(__doc__, file=sys.stderr)
         return 2
     exit_on_sigterm()
-    cpack, build_dir = sys.argv[1], os.path.abspath(sys.argv[2])
+    cpack, build_dir, cmake = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
     work = tempfile.mkdtemp(prefix="maskora-package-")
     try:
         need("dpkg-deb", "dpkg-shlibdeps", "lintian")
@@ -126,6 +139,7 @@ def main():
         root = os.path.join(work, "root")
         unpack(deb, root)
         start_unpacked(root)
+        plain_install(cmake, build_dir, os.path.join(work, "plain"))
         print("package: passed in %.1f s" % (time.monotonic() - started))
     except Failure as error:
         print("package: FAILED: %s" % error, file=sys.stderr)
