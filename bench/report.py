@@ -2,7 +2,8 @@
 """Prints the benchmark figures of one bench/run as a Markdown table, with the targets.
 
 Usage: report.py DIR, where DIR holds keystroke.json (Google Benchmark's JSON output),
-srv_pending.txt, srv_hostile.txt and startup.json (the last line that startup.py --json prints).
+srv_pending.txt, srv_hostile.txt, and startup.json, cli_call.json and cli_stream.json (the last
+line that startup.py, cli_call.py and cli_stream.py print with --json).
 """
 import json
 import os
@@ -14,6 +15,10 @@ import time
 STARTUP_TARGET = 0.35  # start-up time, as a share of the peer's
 RSS_TARGET = 0.45  # idle resident memory, as a share of the peer's
 CALCOLA_TARGET_US = 20.0
+CALL_CPU_TARGET = 1.0  # processor time of one --json call, as a share of ipcalc-ng's
+CALL_RSS_TARGET = 1.0  # its peak memory, as a share of ipcalc-ng's
+STREAM_RATE_TARGET = 1_000_000  # lines per second on one processor
+STREAM_RSS_SPREAD_MIB = 1.0  # the peak memory may differ by this much between input sizes
 
 
 def machine():
@@ -54,6 +59,86 @@ def verdict(ok):
     return "pass" if ok else "**miss**"
 
 
+def cell(text):
+    return str(text).replace("|", "\\|").replace("\n", " ")
+
+
+def millions(lines):
+    lines = int(lines)
+    return "%g M" % (lines / 1e6) if lines >= 100000 else "%d" % lines
+
+
+def call_rows(call):
+    """One --json call of Maskora against ipcalc-ng: processor time and peak memory."""
+    ours, peer = call.get("maskora", {}), call.get("ipcalc-ng", {})
+    label = "One call `--json %s`: %s, median of %d alternating with the peer's"
+    rows = []
+    for key, unit, what, target in (("cpu_ms", "ms", "processor time (user+sys)",
+                                     CALL_CPU_TARGET),
+                                    ("rss_mib", "MiB", "peak memory (max RSS)",
+                                     CALL_RSS_TARGET)):
+        failed = ours.get("error") or peer.get("error")
+        if failed:
+            rows.append((label % (ours.get("address", "?"), what, ours.get("calls", 0)),
+                         cell(ours.get("error", "")), cell(peer.get("error", "")), "",
+                         "≤ %.2f × peer" % target, "**miss**"))
+            continue
+        ratio = ours[key] / peer[key]
+        rows.append((label % (ours["address"], what, ours["calls"]),
+                     "%.2f %s" % (ours[key], unit), "%.2f %s" % (peer[key], unit),
+                     "%.2f" % ratio, "≤ %.2f × peer" % target, verdict(ratio <= target)))
+    floor = call.get("floor")
+    if floor and "error" not in floor:
+        rows.append(("Reference: `true` started the same way (the cost of any process)",
+                     "%.2f ms, %.2f MiB" % (floor["cpu_ms"], floor["rss_mib"]), "", "", "",
+                     "information"))
+    return rows
+
+
+def stream_rows(stream):
+    """Maskora reading addresses from its standard input: lines per second and peak memory."""
+    sizes = stream["sizes"]
+    rate_label = ("Stream `--json -`, %s random addresses, one processor: lines per second"
+                  % millions(sizes[0]))
+    rss_label = ("Stream `--json -`: peak memory (max RSS) for %s lines"
+                 % " and ".join(millions(n) for n in sizes))
+    rate_target = "≥ {:,} /s".format(STREAM_RATE_TARGET)
+    rss_target = "the same within %g MiB" % STREAM_RSS_SPREAD_MIB
+    if "lines_per_s" not in stream:
+        why = "%s: %s" % (stream["status"], stream.get("detail", ""))
+        return [(rate_label, cell(why), "", "", rate_target, "**miss**"),
+                (rss_label, cell(stream["status"]), "", "", rss_target, "**miss**")]
+    rows = []
+    failed = stream["status"] != "measured"
+    rate = "{:,.0f} /s (best of {})".format(stream["lines_per_s"], stream["rate_runs"])
+    if stream["rate_cut"]:
+        rate += ", cut short by the %g s cap" % stream["cap_s"]
+    if failed:
+        rate += "; " + cell(stream.get("detail", ""))
+    rows.append((rate_label, rate, "", "", rate_target,
+                 verdict(not failed and not stream["rate_cut"]
+                         and stream["lines_per_s"] >= STREAM_RATE_TARGET)))
+    peaks = stream["peak_mib"]
+    shown = []
+    for size in sizes:
+        key = str(size)
+        if key not in peaks:
+            shown.append("%s: not run" % millions(size))
+        elif key in stream["cut"]:
+            shown.append("%.2f MiB (cut short by the %g s cap after ~%s lines)"
+                         % (peaks[key], stream["cap_s"], millions(stream["cut"][key])))
+        else:
+            shown.append("%.2f MiB" % peaks[key])
+    complete = [peaks[str(n)] for n in sizes if str(n) in peaks and str(n) not in stream["cut"]]
+    if len(complete) == len(sizes) and not failed:
+        spread = max(complete) - min(complete)
+        rows.append((rss_label, ", ".join(shown), "", "%+.2f MiB" % (complete[-1] - complete[0]),
+                     rss_target, verdict(spread <= STREAM_RSS_SPREAD_MIB)))
+    else:
+        rows.append((rss_label, ", ".join(shown), "", "", rss_target, "**miss**"))
+    return rows
+
+
 def main():
     folder = sys.argv[1]
     rows = []
@@ -61,7 +146,8 @@ def main():
         startup = json.load(f)
     ours, peer = startup["maskora"], startup["ipqalc"]
     ratio = ours["startup_ms"] / peer["startup_ms"]
-    rows.append(("Start-up, launch to mapped window, median of %d" % ours["runs"],
+    rows.append(("Start-up through the command users run, launch to mapped window, median of %d"
+                 % ours["runs"],
                  "%.0f ms" % ours["startup_ms"], "%.0f ms" % peer["startup_ms"],
                  "%.2f" % ratio, "≤ %.2f × peer" % STARTUP_TARGET,
                  verdict(ratio <= STARTUP_TARGET)))
@@ -79,6 +165,13 @@ def main():
                          "%.2f, %.2f (Maskora / it)" % (ours["startup_ms"] / ref["startup_ms"],
                                                         ours["rss_mib"] / ref["rss_mib"]),
                          "", "information"))
+
+    with open(os.path.join(folder, "cli_call.json")) as f:
+        call = json.load(f)
+    rows.extend(call_rows(call))
+    with open(os.path.join(folder, "cli_stream.json")) as f:
+        stream = json.load(f)
+    rows.extend(stream_rows(stream))
 
     keys = keystroke_medians(os.path.join(folder, "keystroke.json"))
     described = [
@@ -118,12 +211,20 @@ def main():
                              "", "%s KiB over a well-formed answer" % match.group(3), "", ""))
 
     print("Maskora benchmarks, %s" % time.strftime("%Y-%m-%d %H:%M %Z"))
-    print("Machine: %s; peer: ipqalc (Debian package), both on Xvfb" % machine())
+    print("Machine: %s; peers (Debian packages): ipqalc for the window, on Xvfb, and"
+          " ipcalc-ng for the command line" % machine())
     print()
     print("| Figure | Maskora | Peer | Ratio | Target | Result |")
     print("|---|---|---|---|---|---|")
     for row in rows:
         print("| " + " | ".join(row) + " |")
+    print()
+    print("Commands measured: start-up `%s` against `%s`; one call `%s` against `%s`;"
+          " stream `%s` pinned to processor %d, input from seed %d."
+          % (startup["maskora"].get("command", "?"), startup["ipqalc"].get("command", "?"),
+             call.get("maskora", {}).get("command", "?"),
+             call.get("ipcalc-ng", {}).get("command", "?"), stream["command"], stream["cpu"],
+             stream["seed"]))
     return 0
 
 
