@@ -125,11 +125,12 @@ class WinHttpClient::Request {
   };
 
   // Guards what the window's thread, the proxy thread and WinHTTP's threads share; they run
-  // side by side. No WinHTTP call is made and no handle closed while it is held, as a close may
-  // wait for a callback that waits for the lock. Re-entry does happen: a call made from a
-  // callback may complete at once and call the callback again on the same thread, which then
-  // finds the lock free, since the call came after releasing it. So it needn't be recursive: a
-  // plain exclusive SRW lock, held for a few fields' reads and writes.
+  // side by side. No WinHTTP call is made and no handle closed while it is held: a close may
+  // wait for a callback that waits for the lock. Re-entry does happen, as a call made from a
+  // callback may complete at once and call the callback again on the same thread; that finds
+  // the lock free, the call having come after releasing it. Hence a plain SRW lock rather than
+  // a recursive one: nothing takes it twice, and a call slipped under it would deadlock at
+  // once instead of working by chance.
   class Locked {
    public:
     explicit Locked(Request& r) : lock_(r.lock_) { AcquireSRWLockExclusive(&lock_); }
@@ -166,8 +167,8 @@ class WinHttpClient::Request {
   }
 
   // Opens the connection and the request on the session and sends it; the request fails when
-  // WinHTTP refuses any of them. Until then the handles are this thread's alone: it closes
-  // them itself when Close() came meanwhile.
+  // WinHTTP refuses any of them. Until it is sent the handles are this thread's alone: a
+  // Close() that comes meanwhile leaves them to it, and it closes them here.
   void Start(HINTERNET session) {
     Handles handles{.session = session};
     bool start = false;
