@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "sources/win32/winhttp_client.h"
 
-#include <array>
 #include <cwctype>
 #include <utility>
 
@@ -40,10 +39,7 @@ bool IsHttps(const wchar_t* url, DWORD length) {
 class WinHttpClient::Request {
  public:
   Request(const WinHttpFunctions& api, ProxySource proxySource)
-      : api_(api), proxySource_(proxySource) {
-    InitializeCriticalSection(&lock_);
-  }
-  ~Request() { DeleteCriticalSection(&lock_); }
+      : api_(api), proxySource_(proxySource) {}
   Request(const Request&) = delete;
   Request& operator=(const Request&) = delete;
 
@@ -53,17 +49,6 @@ class WinHttpClient::Request {
       delete this;
     }
   }
-
-  class Locked {
-   public:
-    explicit Locked(Request& r) : r_(r) { EnterCriticalSection(&r_.lock_); }
-    ~Locked() { LeaveCriticalSection(&r_.lock_); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-   private:
-    Request& r_;
-  };
 
   // Keeps what the request needs; the handles are opened when it is sent, once the proxy is
   // known.
@@ -76,16 +61,18 @@ class WinHttpClient::Request {
   }
 
   void Send() {
-    const Locked locked(*this);
-    state_ = HttpClient::kSent;
+    {
+      const Locked locked(*this);
+      state_ = HttpClient::kSent;
+    }
     // The user's proxy as browsers use it: WinHTTP finds it by itself from Windows 8.1 on, and
     // refuses the access type before.
     if (proxySource_ == ProxySource::Automatic) {
-      session_ =
+      HINTERNET session =
           api_.WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
                            WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
-      if (session_ != nullptr) {
-        Start();
+      if (session != nullptr) {
+        Start(session);
         return;
       }
     }
@@ -94,6 +81,7 @@ class WinHttpClient::Request {
     HANDLE thread = CreateThread(nullptr, 0, &FindProxyAndStart, this, 0, nullptr);
     if (thread == nullptr) {
       Release();
+      const Locked locked(*this);
       Finish(true);
       return;
     }
@@ -110,87 +98,125 @@ class WinHttpClient::Request {
     if (state_ != HttpClient::kComplete || failed_) {
       return false;
     }
-    body = body_;
+    body.assign(body_.data(), body_.data() + received_);
     return true;
   }
 
-  // Closes the handles outside the lock: WinHTTP may wait for a callback that is waiting for
-  // the lock.
+  // Ends the request; its handles are left to the thread that is still starting it, if any.
   void Close() noexcept {
-    std::array<HINTERNET, 3> handles{};
+    Handles handles;
     {
       const Locked locked(*this);
       if (state_ != HttpClient::kComplete) {
         Finish(true);
       }
       closed_ = true;
-      handles = {handle_, connection_, session_};
-      handle_ = connection_ = session_ = nullptr;
+      if (!starting_) {
+        handles = std::exchange(handles_, {});
+      }
     }
-    for (HINTERNET h : handles) {
+    CloseHandles(api_, handles);
+  }
+
+ private:
+  struct Handles {
+    HINTERNET session = nullptr;
+    HINTERNET connection = nullptr;
+    HINTERNET request = nullptr;
+  };
+
+  // Guards what the window's thread, the proxy thread and WinHTTP's threads share; they run
+  // side by side. No WinHTTP call is made and no handle closed while it is held: a close may
+  // wait for a callback that waits for the lock. Re-entry does happen, as a call made from a
+  // callback may complete at once and call the callback again on the same thread; that finds
+  // the lock free, the call having come after releasing it. Hence a plain SRW lock rather than
+  // a recursive one: nothing takes it twice, and a call slipped under it would deadlock at
+  // once instead of working by chance.
+  class Locked {
+   public:
+    explicit Locked(Request& r) : lock_(r.lock_) { AcquireSRWLockExclusive(&lock_); }
+    ~Locked() { ReleaseSRWLockExclusive(&lock_); }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+   private:
+    SRWLOCK& lock_;
+  };
+
+  static void CloseHandles(const WinHttpFunctions& api, const Handles& handles) {
+    for (HINTERNET h : {handles.request, handles.connection, handles.session}) {
       if (h != nullptr) {
-        api_.WinHttpCloseHandle(h);
+        api.WinHttpCloseHandle(h);
       }
     }
   }
 
- private:
   static DWORD WINAPI FindProxyAndStart(void* context) {
     auto* self = static_cast<Request*>(context);
     const ProxyChoice choice = UserProxyFor(self->api_, self->url_);
-    {
-      const Locked locked(*self);
-      if (!self->closed_ && self->state_ != HttpClient::kComplete) {
-        // The proxy goes to the session, where every version of WinHTTP takes it.
-        self->session_ =
-            choice.direct
-                ? self->api_.WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_NO_PROXY,
-                                         WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
-                                         WINHTTP_FLAG_ASYNC)
-                : self->api_.WinHttpOpen(
-                      kAgent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, choice.proxy.c_str(),
-                      choice.bypass.empty() ? WINHTTP_NO_PROXY_BYPASS : choice.bypass.c_str(),
-                      WINHTTP_FLAG_ASYNC);
-        self->Start();
-      }
-    }
+    // The proxy goes to the session, where every version of WinHTTP takes it.
+    self->Start(choice.direct
+                    ? self->api_.WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_NO_PROXY,
+                                             WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
+                                             WINHTTP_FLAG_ASYNC)
+                    : self->api_.WinHttpOpen(
+                          kAgent, WINHTTP_ACCESS_TYPE_NAMED_PROXY, choice.proxy.c_str(),
+                          choice.bypass.empty() ? WINHTTP_NO_PROXY_BYPASS : choice.bypass.c_str(),
+                          WINHTTP_FLAG_ASYNC));
     self->Release();
     return 0;
   }
 
   // Opens the connection and the request on the session and sends it; the request fails when
-  // WinHTTP refuses any of them.
-  void Start() {
-    if (!OpenHandles() ||
-        api_.WinHttpSendRequest(handle_, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                                0, 0, reinterpret_cast<DWORD_PTR>(this)) == FALSE) {
-      Finish(true);
+  // WinHTTP refuses any of them. Until it is sent the handles are this thread's alone: a
+  // Close() that comes meanwhile leaves them to it, and it closes them here.
+  void Start(HINTERNET session) {
+    Handles handles{.session = session};
+    bool start = false;
+    {
+      const Locked locked(*this);
+      start = starting_ = !closed_;
     }
+    const bool sent = start && OpenHandles(handles) &&
+                      api_.WinHttpSendRequest(handles.request, WINHTTP_NO_ADDITIONAL_HEADERS, 0,
+                                              WINHTTP_NO_REQUEST_DATA, 0, 0,
+                                              reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    {
+      const Locked locked(*this);
+      starting_ = false;
+      if (!sent) {
+        Finish(true);
+      }
+      if (!closed_) {
+        handles_ = std::exchange(handles, {});
+      }
+    }
+    CloseHandles(api_, handles);
   }
 
-  bool OpenHandles() {
-    if (session_ == nullptr) {
+  bool OpenHandles(Handles& h) {
+    if (h.session == nullptr) {
       return false;
     }
     // Named, so that Windows 7 offers TLS 1.2, which it has but doesn't offer by default; 1.3
     // where the system has it.
     DWORD protocols = kTls12 | kTls13;
-    if (api_.WinHttpSetOption(session_, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+    if (api_.WinHttpSetOption(h.session, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
                               sizeof(protocols)) == FALSE) {
       protocols = kTls12;
-      api_.WinHttpSetOption(session_, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
+      api_.WinHttpSetOption(h.session, WINHTTP_OPTION_SECURE_PROTOCOLS, &protocols,
                             sizeof(protocols));
     }
-    api_.WinHttpSetTimeouts(session_, HttpClient::kClientTimeoutMs, HttpClient::kClientTimeoutMs,
+    api_.WinHttpSetTimeouts(h.session, HttpClient::kClientTimeoutMs, HttpClient::kClientTimeoutMs,
                             HttpClient::kClientTimeoutMs, HttpClient::kClientTimeoutMs);
-    connection_ = api_.WinHttpConnect(session_, host_.c_str(), port_, 0);
-    if (connection_ == nullptr) {
+    h.connection = api_.WinHttpConnect(h.session, host_.c_str(), port_, 0);
+    if (h.connection == nullptr) {
       return false;
     }
-    handle_ =
-        api_.WinHttpOpenRequest(connection_, L"GET", path_.c_str(), nullptr, WINHTTP_NO_REFERER,
+    h.request =
+        api_.WinHttpOpenRequest(h.connection, L"GET", path_.c_str(), nullptr, WINHTTP_NO_REFERER,
                                 WINHTTP_DEFAULT_ACCEPT_TYPES, WINHTTP_FLAG_SECURE);
-    if (handle_ == nullptr) {
+    if (h.request == nullptr) {
       return false;
     }
     // WinHTTP's own defaults are 64 KiB of headers, 1 MB drained from a redirect's body and
@@ -204,14 +230,14 @@ class WinHttpClient::Request {
         {WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_KEEP_ALIVE},
     };
     for (auto [option, value] : options) {
-      api_.WinHttpSetOption(handle_, option, &value, sizeof(value));
+      api_.WinHttpSetOption(h.request, option, &value, sizeof(value));
     }
-    if (api_.WinHttpSetStatusCallback(handle_, &Callback, kNotifications, 0) ==
+    if (api_.WinHttpSetStatusCallback(h.request, &Callback, kNotifications, 0) ==
         WINHTTP_INVALID_STATUS_CALLBACK) {
       return false;
     }
     auto context = reinterpret_cast<DWORD_PTR>(this);
-    if (api_.WinHttpSetOption(handle_, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof(context)) ==
+    if (api_.WinHttpSetOption(h.request, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof(context)) ==
         FALSE) {
       return false;
     }
@@ -219,7 +245,9 @@ class WinHttpClient::Request {
     return true;
   }
 
-  static void CALLBACK Callback(HINTERNET, DWORD_PTR context, DWORD status, LPVOID info,
+  // Acts on the handle it is given, which WinHTTP keeps open until the callback returns, even
+  // when Close() or the starting thread closes it meanwhile.
+  static void CALLBACK Callback(HINTERNET handle, DWORD_PTR context, DWORD status, LPVOID info,
                                 DWORD length) {
     auto* self = reinterpret_cast<Request*>(context);
     if (self == nullptr) {
@@ -229,73 +257,85 @@ class WinHttpClient::Request {
       self->Release();
       return;
     }
-    const Locked locked(*self);
-    self->OnStatus(status, info, length);
+    self->OnStatus(handle, status, info, length);
   }
 
-  void OnStatus(DWORD status, LPVOID info, DWORD length) {
-    if (closed_ || state_ == HttpClient::kComplete) {
-      return;
-    }
-    switch (status) {
-      case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
-        if (api_.WinHttpReceiveResponse(handle_, nullptr) == FALSE) {
+  // Decides what comes next under the lock, and does it after releasing it.
+  void OnStatus(HINTERNET handle, DWORD status, LPVOID info, DWORD length) {
+    enum class Next { Nothing, Receive, Query, Read } next = Next::Nothing;
+    std::uint8_t* into = nullptr;
+    DWORD available = 0;
+    HINTERNET closing = nullptr;
+    {
+      const Locked locked(*this);
+      if (closed_ || state_ == HttpClient::kComplete) {
+        return;
+      }
+      switch (status) {
+        case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
+          next = Next::Receive;
+          break;
+        case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
+          state_ = HttpClient::kLoading;
+          next = Next::Query;
+          break;
+        case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
+          available = *static_cast<const DWORD*>(info);
+          if (available == 0) {
+            Finish(false);
+          } else if (received_ + available > kBodyLimit) {
+            Finish(true);
+          } else {
+            // Straight into the body, after what has arrived: the buffer never moves.
+            into = body_.data() + received_;
+            next = Next::Read;
+          }
+          break;
+        case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
+          received_ += length;
+          if (length == 0) {
+            Finish(false);
+          } else {
+            next = Next::Query;
+          }
+          break;
+        case WINHTTP_CALLBACK_STATUS_REDIRECT:
+          // Never from https to http, whatever the platform's own policy lets through: the
+          // request handle closes, here or on the thread that is still starting the request.
+          if (!IsHttps(static_cast<const wchar_t*>(info), length)) {
+            Finish(true);
+            closed_ = true;
+            if (!starting_) {
+              closing = std::exchange(handles_.request, nullptr);
+            }
+          }
+          break;
+        case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
           Finish(true);
-        }
+          break;
+        default:
+          break;
+      }
+    }
+    bool called = true;
+    switch (next) {
+      case Next::Receive:
+        called = api_.WinHttpReceiveResponse(handle, nullptr) != FALSE;
         break;
-      case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
-        state_ = HttpClient::kLoading;
-        QueryData();
+      case Next::Query:
+        called = api_.WinHttpQueryDataAvailable(handle, nullptr) != FALSE;
         break;
-      case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
-        Read(*static_cast<const DWORD*>(info));
+      case Next::Read:
+        called = api_.WinHttpReadData(handle, into, available, nullptr) != FALSE;
         break;
-      case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
-        body_.resize(body_.size() - reading_ + length);
-        reading_ = 0;
-        if (length == 0) {
-          Finish(false);
-        } else {
-          QueryData();
-        }
-        break;
-      case WINHTTP_CALLBACK_STATUS_REDIRECT:
-        // Never from https to http, whatever the platform's own policy lets through.
-        if (!IsHttps(static_cast<const wchar_t*>(info), length)) {
-          Finish(true);
-          closed_ = true;
-          api_.WinHttpCloseHandle(handle_);
-          handle_ = nullptr;
-        }
-        break;
-      case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
-        Finish(true);
-        break;
-      default:
+      case Next::Nothing:
         break;
     }
-  }
-
-  void QueryData() {
-    if (api_.WinHttpQueryDataAvailable(handle_, nullptr) == FALSE) {
-      Finish(true);
+    if (closing != nullptr) {
+      api_.WinHttpCloseHandle(closing);
     }
-  }
-
-  // Reads straight into the end of the body, which stays put until the read completes.
-  void Read(DWORD available) {
-    if (available == 0) {
-      Finish(false);
-      return;
-    }
-    if (body_.size() + available > kBodyLimit) {
-      Finish(true);
-      return;
-    }
-    const std::size_t end = body_.size();
-    body_.resize(end + available);
-    reading_ = available;
-    if (api_.WinHttpReadData(handle_, body_.data() + end, available, nullptr) == FALSE) {
+    if (!called) {
+      const Locked locked(*this);
       Finish(true);
     }
   }
@@ -303,10 +343,6 @@ class WinHttpClient::Request {
   void Finish(bool failed) {
     state_ = HttpClient::kComplete;
     failed_ = failed;
-    if (failed) {
-      body_.clear();
-      reading_ = 0;
-    }
   }
 
   const WinHttpFunctions& api_;
@@ -316,12 +352,12 @@ class WinHttpClient::Request {
   INTERNET_PORT port_ = 0;
   std::wstring path_;
   LONG refs_ = 1;
-  CRITICAL_SECTION lock_;
-  HINTERNET session_ = nullptr;
-  HINTERNET connection_ = nullptr;
-  HINTERNET handle_ = nullptr;
-  std::vector<std::uint8_t> body_;
-  std::size_t reading_ = 0;
+  SRWLOCK lock_ = SRWLOCK_INIT;
+  Handles handles_;
+  bool starting_ = false;
+  // Sized to the bound once, so that it never moves under a pending read.
+  std::vector<std::uint8_t> body_ = std::vector<std::uint8_t>(kBodyLimit);
+  std::size_t received_ = 0;
   int state_ = 0;
   bool failed_ = false;
   bool closed_ = false;
