@@ -24,6 +24,8 @@ class OverflowError : public std::overflow_error {
 
 // Dotted text of the value's 32-bit pattern, most significant byte first.
 std::string AddressToDotted(AddressValue value);
+// The same, appended to out.
+void AppendDotted(std::string& out, AddressValue value);
 
 // Four "."-separated parts, each read as LeadingNumber and keeping the low eight bits of its
 // whole part (two's complement when negative); 0 unless there are exactly four parts.

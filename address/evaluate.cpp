@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "address/address.h"
@@ -16,17 +17,23 @@ int WholeOctet(double value) {
   return static_cast<int>(ClampOctet(value));
 }
 
-// A count with its thousands grouped by ".", whatever the system's number settings.
+// A count (2 to 2147483646) with its thousands grouped by ".", whatever the system's number
+// settings.
 std::string GroupedCount(std::int32_t count) {
-  const std::string digits = std::to_string(count);
-  std::string text;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) {
-      text += '.';
+  char text[16];
+  char* start = std::end(text);
+  auto rest = static_cast<std::uint32_t>(count);
+  for (int digits = 1;; ++digits) {
+    *--start = static_cast<char>('0' + rest % 10);
+    rest /= 10;
+    if (rest == 0) {
+      break;
     }
-    text += digits[i];
+    if (digits % 3 == 0) {
+      *--start = '.';
+    }
   }
-  return text;
+  return std::string(start, std::end(text));
 }
 
 void Classify(const std::array<int, 4>& o, SubnetResult& result) {
@@ -74,17 +81,20 @@ void Classify(const std::array<int, 4>& o, SubnetResult& result) {
 SubnetResult EvaluateSubnet(const std::array<double, 4>& octets, int hostBits) {
   std::array<int, 4> o{};
   SubnetResult result;
+  std::uint32_t bits = 0;
   for (std::size_t i = 0; i < o.size(); ++i) {
     o[i] = WholeOctet(octets[i]);
-    if (i > 0) {
-      result.AddressText += '.';
-    }
-    result.AddressText += std::to_string(o[i]);
+    bits = (bits << 8) | static_cast<std::uint32_t>(o[i]);
   }
-  result.Address = DottedToAddress(result.AddressText);
-  // ldexp is exact for 0..32; any other hostBits gives a value outside 0..2^32-1, which
+  // The dotted text of four whole octets, and its value: what DottedToAddress reads back from
+  // that text, without reading it.
+  result.Address = static_cast<AddressValue>(bits);
+  result.AddressText = AddressToDotted(result.Address);
+  // 2^hostBits - 1, exact for 0..32; any other hostBits gives a value outside 0..2^32-1, which
   // UnsignedToSigned refuses with OverflowError.
-  result.Wildcard = UnsignedToSigned(std::ldexp(1.0, hostBits) - 1.0);
+  const bool inRange = hostBits >= 0 && hostBits <= 32;
+  result.Wildcard =
+      UnsignedToSigned(inRange ? static_cast<double>((std::uint64_t{1} << hostBits) - 1) : -1.0);
 
   // Mask arithmetic on the unsigned pattern: the same bits as the signed NOT, AND and
   // addition, without any chance of signed overflow.

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: MIT
-// Maskora: reads the command line, then makes the window with its address sources.
+// The window program: reads the command line, then makes the window with its address sources.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QIcon>
 
 #include "cli/command_line.h"
-#include "cli/printed_results.h"
+#include "cli/posix_io.h"
+#include "cli/streams.h"
 #include "sources/address_lookups.h"
 #include "sources/curl/curl_http_client.h"
 #include "sources/endpoint.h"
@@ -35,35 +38,19 @@ bool HasDisplay() {
   return false;
 }
 
-// Writes an answer to standard output; a failed write is an error too.
-int Answer(const std::string& text) {
-  if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-    std::fputs("maskora: the answer could not be written\n", stderr);
-    return 1;
-  }
-  return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace maskora;
-  // Read before Qt starts: answers and errors need no display.
+  // Read before Qt starts: answers and errors need no display. The maskora command answers by
+  // itself and starts this program for the window; answered here too, it gives the same.
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const CommandLine line = ReadCommandLine(arguments);
-  switch (line.action) {
-    case CommandAction::Help:
-      return Answer(HelpText());
-    case CommandAction::Version:
-      return Answer(VersionText());
-    case CommandAction::Print:
-    case CommandAction::PrintJson:
-      return Answer(PrintedResults(*line.address, line.action == CommandAction::PrintJson));
-    case CommandAction::Error:
-      std::fprintf(stderr, "%s\n", line.error.c_str());
-      return kUsageError;
-    case CommandAction::OpenWindow:
-      break;
+  if (line.action != CommandAction::OpenWindow) {
+    FileSource input(STDIN_FILENO);
+    FileSink output(STDOUT_FILENO);
+    FileSink errors(STDERR_FILENO);
+    return RunAnswer(line, input, output, errors);
   }
   if (!HasDisplay()) {
     std::fputs("Maskora needs a graphical session: no display was found.\n", stderr);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// JSON as the command line and the tests' descriptions write it.
+// JSON strings as the command line and the tests' descriptions write them.
 #pragma once
 
 #include <string>
@@ -7,8 +7,14 @@
 
 namespace maskora {
 
-// The UTF-8 text as a JSON string, quotes included: '"', '\' and every control character
-// escaped, so that any text gives valid JSON. Bytes that are not UTF-8 are kept as they are.
-std::string JsonString(std::string_view utf8);
+// Appends the UTF-8 text as a JSON string, quotes included: '"', '\' and every control character
+// escaped, so that any text gives valid JSON. Other bytes are kept as they are.
+void AppendJsonString(std::string& out, std::string_view utf8);
+
+inline std::string JsonString(std::string_view utf8) {
+  std::string out;
+  AppendJsonString(out, utf8);
+  return out;
+}
 
 }  // namespace maskora

@@ -30,9 +30,9 @@ void AppendUtf8(std::string& out, char32_t code) {
   }
 }
 
-// The code point of the sequence at bytes[i], with its length; kReplacement and 1 when the
-// sequence is malformed, overlong, a surrogate or beyond U+10FFFF.
-char32_t Decode(std::string_view bytes, std::size_t i, std::size_t& length) {
+}  // namespace
+
+char32_t DecodeUtf8(std::string_view bytes, std::size_t i, std::size_t& length) {
   const auto lead = static_cast<unsigned char>(bytes[i]);
   length = 1;
   if (lead < 0x80) {
@@ -40,32 +40,31 @@ char32_t Decode(std::string_view bytes, std::size_t i, std::size_t& length) {
   }
   const std::size_t tail = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
   if (tail == 0 || lead > 0xF4 || i + tail >= bytes.size()) {
-    return kReplacement;
+    return kUtf8Invalid;
   }
   char32_t code = lead & (0x3F >> tail);
   for (std::size_t k = 1; k <= tail; ++k) {
     const auto next = static_cast<unsigned char>(bytes[i + k]);
     if ((next & 0xC0) != 0x80) {
-      return kReplacement;
+      return kUtf8Invalid;
     }
     code = (code << 6) | (next & 0x3F);
   }
   static constexpr char32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
   if (code < kSmallest[tail] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-    return kReplacement;
+    return kUtf8Invalid;
   }
   length = tail + 1;
   return code;
 }
-
-}  // namespace
 
 Text Utf8ToText(std::string_view bytes) {
   Text out;
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
     std::size_t length = 1;
-    AppendUtf16(out, Decode(bytes, i, length));
+    const char32_t code = DecodeUtf8(bytes, i, length);
+    AppendUtf16(out, code == kUtf8Invalid ? kReplacement : code);
     i += length;
   }
   return out;
