@@ -3,7 +3,7 @@
 # Its library dependencies come from dpkg-shlibdeps, so the package asks for exactly the Qt,
 # C and C++ runtime libraries that the binary links against.
 
-set(MASKORA_MAINTAINER "Maskora developers <maskora@users.noreply.github.com>")
+set(MASKORA_MAINTAINER "${MASKORA_PUBLISHER} <maskora@users.noreply.github.com>")
 set(MASKORA_HOMEPAGE "https://github.com/maskora/maskora")
 
 # Debian policy wants a copyright file and a changelog in the package's documentation folder;
@@ -40,7 +40,7 @@ Upstream-Contact: ${MASKORA_MAINTAINER}
 Source: ${MASKORA_HOMEPAGE}
 
 Files: *
-Copyright: 2026 The Maskora developers
+Copyright: 2026 ${MASKORA_PUBLISHER}
 License: MIT
 
 License: MIT
@@ -83,7 +83,7 @@ install(FILES ${maskora_doc}/copyright ${maskora_doc}/changelog.gz
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME maskora)
-set(CPACK_PACKAGE_VENDOR "The Maskora developers")
+set(CPACK_PACKAGE_VENDOR "${MASKORA_PUBLISHER}")
 set(CPACK_PACKAGE_CONTACT "${MASKORA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "IPv4 subnet calculator with an Italian interface")

@@ -12,22 +12,35 @@ Writes into DIR (default BUILD_DIR/packages):
 The version and the executable come from the build (package-windows.json, written by CMake).
 With a certificate and its key, Maskora.exe is signed (Authenticode, osslsigncode) before it
 goes into either package, and so is the msi; without them, both stay unsigned.
+
+Unsigned, two runs on the same build give the same bytes: every time stamp in the zip and
+the msi is SOURCE_DATE_EPOCH, or else midnight (UTC) of the build's release date, and the
+msi's product and package codes are derived from what it holds. Signed packages differ from
+run to run: a signature carries the time of signing.
 """
 
 import argparse
+import calendar
 import glob
 import hashlib
 import json
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
+import time
+import uuid
 import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
 HOMEPAGE = "https://github.com/maskora/maskora"
+# The name space of the msi's derived product and package codes.
+CODES = uuid.uuid5(uuid.NAMESPACE_URL, HOMEPAGE)
+# What wixl packs, by the names that the .wxs gives them.
+MSI_SOURCES = ("Maskora.wxs", "Maskora.exe", "LICENSE.txt", "README.txt", "maskora.ico")
 
 
 def run(command, **kwargs):
@@ -51,6 +64,130 @@ def sign(path, args):
         command += ["-ts", args.timestamp]
     run(command + ["-in", path, "-out", path + ".signed"])
     os.replace(path + ".signed", path)
+
+
+def source_date(build):
+    """The time that the packages' members and dates carry, in seconds since 1970."""
+    if os.environ.get("SOURCE_DATE_EPOCH"):
+        return int(os.environ["SOURCE_DATE_EPOCH"])
+    return calendar.timegm(time.strptime(build["release_date"], "%Y-%m-%d"))
+
+
+def readme(build, version):
+    """README.txt with the facts of this build filled in."""
+    with open(os.path.join(HERE, "README.txt")) as f:
+        text = f.read()
+    major_minor = ".".join(version.split(".")[:2])
+    endpoint = build["srv_endpoint"] or "nothing: this copy is built with the request switched off"
+    for field, value in (("@VERSION@", version), ("@USER_AGENT@", "Maskora/" + major_minor),
+                         ("@SRV_ENDPOINT@", endpoint)):
+        text = text.replace(field, value)
+    return text
+
+
+def write_zip(path, stage, names, stamp):
+    """A zip whose members carry the given time and fixed attributes, whenever it is made."""
+    # A zip's times are calendar fields without a zone, from 1980 on.
+    when = time.gmtime(max(stamp, 315532800))[:6]
+    with zipfile.ZipFile(path, "w") as z:
+        for name in names:
+            member = zipfile.ZipInfo(name, when)
+            member.create_system = 3
+            member.external_attr = 0o100644 << 16
+            member.compress_type = zipfile.ZIP_DEFLATED
+            with open(os.path.join(stage, name), "rb") as f:
+                z.writestr(member, f.read(), compresslevel=9)
+
+
+def msi_codes(stage, version):
+    """Product and package code: the same for the same contents, new for any other."""
+    digest = hashlib.sha256(version.encode())
+    for name in MSI_SOURCES:
+        with open(os.path.join(stage, name), "rb") as f:
+            data = f.read()
+        digest.update(f"{name}\0{len(data)}\0".encode() + data)
+    return (uuid.uuid5(CODES, "product " + digest.hexdigest()),
+            uuid.uuid5(CODES, "package " + digest.hexdigest()))
+
+
+def stream_places(data, name):
+    """Where each byte of a stream of a compound file (the msi's container) lies in the file."""
+    sector = 1 << struct.unpack_from("<H", data, 0x1E)[0]
+    mini = 1 << struct.unpack_from("<H", data, 0x20)[0]
+    fats, directory, cutoff, minifat_start, _, _, difats = struct.unpack_from("<II4x5I", data, 0x2C)
+    if difats:
+        sys.exit("package.py: the msi is larger than its summary can be rewritten in")
+
+    def at(n):
+        return (n + 1) * sector
+
+    fat = []
+    for n in struct.unpack_from(f"<{fats}I", data, 0x4C):
+        fat += struct.unpack_from(f"<{sector // 4}I", data, at(n))
+
+    def chain(n, table):
+        for _ in table:  # A chain visits each entry at most once.
+            if n >= 0xFFFFFFFA:
+                return
+            yield n
+            n = table[n]
+
+    def content(n):
+        return b"".join(data[at(s) : at(s) + sector] for s in chain(n, fat))
+
+    entries = content(directory)
+    minis = content(minifat_start)
+    minifat = struct.unpack(f"<{len(minis) // 4}I", minis)
+    # The small streams lie in the root entry's stream, in sectors of their own size.
+    mini_sectors = [at(s) + i for s in chain(struct.unpack_from("<I", entries, 116)[0], fat)
+                    for i in range(0, sector, mini)]
+    for entry in range(0, len(entries), 128):
+        length = struct.unpack_from("<H", entries, entry + 64)[0]
+        if entries[entry : entry + max(length - 2, 0)].decode("utf-16-le") != name:
+            continue
+        start, size = struct.unpack_from("<II", entries, entry + 116)
+        if size < cutoff:
+            places = [mini_sectors[n] + i for n in chain(start, minifat) for i in range(mini)]
+        else:
+            places = [at(n) + i for n in chain(start, fat) for i in range(sector)]
+        return places[:size]
+    sys.exit(f"package.py: the msi has no stream {name!r}")
+
+
+def settle_summary(msi, stamp, package_code):
+    """Gives the msi's summary the source date and the package code.
+
+    wixl writes the time of the run as the dates created and last saved, and a random package
+    code (the revision number), which its source cannot set.
+    """
+    with open(msi, "rb") as f:
+        data = bytearray(f.read())
+    places = stream_places(data, "\x05SummaryInformation")
+    summary = bytearray(data[p] for p in places)
+    # A property set: one section, found at its offset after the header; in it, the count of
+    # properties and the offset of each, then each property's type and value.
+    (section,) = struct.unpack_from("<I", summary, 44)
+    (count,) = struct.unpack_from("<I", summary, section + 4)
+    filetime = (stamp + 11644473600) * 10_000_000  # 100 ns since 1601
+    code = f"{{{str(package_code).upper()}}}".encode() + b"\0"
+    settled = set()
+    for i in range(count):
+        key, offset = struct.unpack_from("<II", summary, section + 8 + 8 * i)
+        value = section + offset
+        (kind,) = struct.unpack_from("<I", summary, value)
+        if key in (12, 13) and kind == 64:  # created, last saved: FILETIME
+            struct.pack_into("<Q", summary, value + 4, filetime)
+            settled.add(key)
+        elif key == 9 and kind == 30:  # revision number: a string, its length counting its end
+            if struct.unpack_from("<I", summary, value + 4)[0] == len(code):
+                summary[value + 8 : value + 8 + len(code)] = code
+                settled.add(key)
+    if settled != {9, 12, 13}:
+        sys.exit("package.py: the msi's summary lacks its dates or package code")
+    for place, byte in zip(places, summary):
+        data[place] = byte
+    with open(msi, "wb") as f:
+        f.write(data)
 
 
 def check_version(version):
@@ -107,6 +244,7 @@ def main():
             os.remove(old)
     base = f"Maskora-{version}-win64"
 
+    stamp = source_date(build)
     with tempfile.TemporaryDirectory() as stage:
         exe = os.path.join(stage, "Maskora.exe")
         shutil.copyfile(build["exe"], exe)
@@ -114,21 +252,22 @@ def main():
             sign(exe, args)
         with open(os.path.join(ROOT, "LICENSE")) as f:
             write_crlf(f.read(), os.path.join(stage, "LICENSE.txt"))
-        with open(os.path.join(HERE, "README.txt")) as f:
-            write_crlf(f.read().replace("@VERSION@", version), os.path.join(stage, "README.txt"))
+        write_crlf(readme(build, version), os.path.join(stage, "README.txt"))
+        write_zip(os.path.join(out, base + ".zip"), stage,
+                  ("Maskora.exe", "LICENSE.txt", "README.txt"), stamp)
 
-        with zipfile.ZipFile(os.path.join(out, base + ".zip"), "w", zipfile.ZIP_DEFLATED,
-                             compresslevel=9) as z:
-            for name in ("Maskora.exe", "LICENSE.txt", "README.txt"):
-                z.write(os.path.join(stage, name), name)
-
-        # wixl takes the files by names relative to the .wxs.
+        # wixl takes the files by names relative to the .wxs, and their times for the cabinet.
         shutil.copyfile(os.path.join(HERE, "Maskora.wxs"), os.path.join(stage, "Maskora.wxs"))
         shutil.copyfile(os.path.join(ROOT, "resources", "maskora.ico"),
                         os.path.join(stage, "maskora.ico"))
+        for name in MSI_SOURCES:
+            os.utime(os.path.join(stage, name), (stamp, stamp))
+        product, package = msi_codes(stage, version)
         msi = os.path.join(stage, base + ".msi")
-        run(["wixl", "-a", "x64", "-D", f"Version={version}", "-o", msi, "Maskora.wxs"], cwd=stage)
+        run(["wixl", "-a", "x64", "-D", f"Version={version}", "-D", f"ProductCode={product}",
+             "-D", f"Publisher={build['publisher']}", "-o", msi, "Maskora.wxs"], cwd=stage)
         widen_upgrade(msi)
+        settle_summary(msi, stamp, package)
         if args.cert:
             sign(msi, args)
         shutil.copyfile(msi, os.path.join(out, base + ".msi"))

@@ -4,10 +4,12 @@
 
   packages_test.py WINE BUILD_DIR VERSION PROBE_EXE
 
-Makes the packages twice with packaging/windows/package.py: unsigned (the default) and
-signed with a throwaway certificate of a throwaway CA. Checks what is inside them (and that
-the packed Maskora.exe carries the build's version), their checksums, and that only the
-signed ones carry a signature that osslsigncode accepts. Then, in the Wine prefix of
+Makes the packages with packaging/windows/package.py: unsigned (the default) and signed with
+a throwaway certificate of a throwaway CA. Checks what is inside them (that the packed
+Maskora.exe carries the build's version, that README.txt says what SRV contacts), their
+checksums, the one publisher's name in all of them, and that only the signed ones carry a
+signature that osslsigncode accepts. Makes the unsigned ones once more, later and in another
+time zone, and expects the same bytes. Then, in the Wine prefix of
 WINEPREFIX on the X display of DISPLAY: runs the portable Maskora.exe of the signed zip
 (nothing may appear beside it); installs the unsigned msi, then the signed one of the same
 version over it (it must replace it); checks the installed files, the Start-menu shortcut
@@ -15,6 +17,7 @@ with its icon, and the Apps & features entry; starts Maskora from the shortcut a
 window; uninstalls, and expects the prefix's files and registry to be as they were before.
 """
 
+import calendar
 import json
 import ntpath
 import os
@@ -44,6 +47,9 @@ INSTALLER_KEYS = re.compile(
 WINE_KEYS = re.compile(r"HKEY_USERS\\[^\\]+\\Software\\Wine\\|"
                        r"HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\")
 UNINSTALL = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
+# The publisher is the copyright holder that the licence names.
+PUBLISHER = re.search(r"^Copyright \(c\) \d+ (.+)$",
+                      open(os.path.join(ROOT, "LICENSE")).read(), re.M).group(1)
 failures = []
 
 
@@ -95,15 +101,45 @@ def msi_table(msi, table):
 
 
 def exe_version(data):
-    """The file version in the executable's version resource."""
+    """The file version in the executable's version resource, and its texts by name."""
     body = next(b for kind, _, b in check_exe.Pe(data).resources() if kind == 16)
-    (_, fixed, _), _ = check_exe.check_resources.version_tree(body)
+    (_, fixed, children), _ = check_exe.check_resources.version_tree(body)
     high, low = struct.unpack_from("<8xII", fixed)
-    return f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+    texts = {name: value for key, _, tables in children if key == "StringFileInfo"
+             for _, _, strings in tables for name, value, _ in strings}
+    return f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}", texts
 
 
-def check_packages(folder, version, exe, signed, ca):
+def source_date(build):
+    """The time that package.py gives the packages: SOURCE_DATE_EPOCH or the release day."""
+    if os.environ.get("SOURCE_DATE_EPOCH"):
+        return int(os.environ["SOURCE_DATE_EPOCH"])
+    return calendar.timegm(time.strptime(build["release_date"], "%Y-%m-%d"))
+
+
+def check_readme(kind, text, exe, build):
+    """README.txt tells a Windows user what SRV contacts, as this build does it."""
+    lines = text.split("\r\n")
+    wide = re.search(rb"M\0a\0s\0k\0o\0r\0a\0/\0(?:[0-9.]\0)+", exe)
+    agent = wide.group(0).decode("utf-16-le") if wide else None
+    endpoint = build["srv_endpoint"]
+    check(all(len(line) <= 78 for line in lines) and text.isascii(),
+          f"{kind}: README.txt is plain ASCII in lines that fit Notepad")
+    check(endpoint.encode() in exe, f"{kind}: Maskora.exe asks {endpoint} unless told otherwise")
+    # A build without a default endpoint says so in the endpoint's place.
+    for fact, what in ((f"\r\n    {endpoint or 'nothing:'}", "the service built in, on its own"),
+                       (f'user agent "{agent}"', f"the user agent that Maskora.exe sends: {agent}"),
+                       ('"Rnd=<number>"', "the random number in the request"),
+                       ("variable MASKORA_SRV_ENDPOINT", "the environment variable"),
+                       ("%APPDATA%\\Maskora\\maskora.ini", "the settings file"),
+                       ("srv_endpoint = <value>", "the setting's key"),
+                       ("         srv_endpoint =\r\n", "how to switch the request off")):
+        check(agent is not None and fact in text, f"{kind}: README.txt names {what}")
+
+
+def check_packages(folder, build, exe, signed, ca):
     kind = "signed" if signed else "unsigned"
+    version = build["version"]
     base = f"Maskora-{version}-win64"
     names = sorted(os.listdir(folder))
     check(names == sorted([base + ".msi", base + ".zip", "SHA256SUMS"]),
@@ -112,8 +148,12 @@ def check_packages(folder, version, exe, signed, ca):
     check(sums.returncode == 0 and sums.stdout.count(": OK") == 2,
           f"{kind}: SHA256SUMS checks both packages: {' '.join(sums.stdout.split())}")
 
+    stamp = source_date(build)
     with zipfile.ZipFile(os.path.join(folder, base + ".zip")) as z:
         content = {name: z.read(name) for name in z.namelist()}
+        times = {m.date_time for m in z.infolist()}
+    check(times == {time.gmtime(stamp)[:6]},
+          f"{kind}: the zip's files carry the source date {time.gmtime(stamp)[:6]}: {times}")
     check(sorted(content) == ["LICENSE.txt", "Maskora.exe", "README.txt"],
           f"{kind}: the zip holds Maskora.exe, LICENSE.txt and README.txt, at its top: "
           f"{sorted(content)}")
@@ -129,28 +169,43 @@ def check_packages(folder, version, exe, signed, ca):
     packed = content.get("Maskora.exe", b"")
     check(len(packed) <= check_exe.MAX_SIZE,
           f"{kind}: Maskora.exe is {len(packed)} bytes, at most {check_exe.MAX_SIZE}")
-    shown = exe_version(packed) if packed else None
+    shown, texts = exe_version(packed) if packed else (None, {})
     check(shown == ".".join((version.split(".") + ["0"] * 4)[:4]),
           f"{kind}: Maskora.exe says it is version {version}: {shown}")
+    check(texts.get("CompanyName") == PUBLISHER and
+          texts.get("LegalCopyright", "").endswith(" " + PUBLISHER),
+          f"{kind}: Maskora.exe names {PUBLISHER!r} as its company and copyright holder: "
+          f"{texts.get('CompanyName')!r}, {texts.get('LegalCopyright')!r}")
+    readme = content.get("README.txt", b"")
+    check_readme(kind, readme.decode("latin-1"), packed, build)
     if not signed:
         check(packed == open(exe, "rb").read(), "unsigned: the zip's Maskora.exe is the build's")
 
     msi = os.path.join(folder, base + ".msi")
     properties = dict(row[:2] for row in msi_table(msi, "Property"))
     check(properties.get("ProductVersion") == version and
-          properties.get("Manufacturer") == "The Maskora developers" and
+          properties.get("Manufacturer") == PUBLISHER and
           "ALLUSERS" not in properties,
           f"{kind}: the msi is version {version} by its publisher, for the current user only")
     summary = run("msiinfo", "suminfo", msi).stdout
     source = next((int(l.split()[1]) for l in summary.splitlines() if l.startswith("Source:")), 0)
     check(source & 8 != 0, f"{kind}: the msi asks for no administrator rights")
+    # msiinfo shows the dates in local time, as ctime does.
+    dates = [l for l in summary.splitlines() if l.startswith(("Created:", "Last saved:"))]
+    check(dates == [f"Created: {time.ctime(stamp)}", f"Last saved: {time.ctime(stamp)}"],
+          f"{kind}: the msi was created and saved at the source date: {dates}")
     with tempfile.TemporaryDirectory() as unpacked:
         run("msiextract", "-C", unpacked, msi)
-        files = {os.path.relpath(os.path.join(d, f), unpacked)
-                 for d, _, fs in os.walk(unpacked) for f in fs}
-        wanted = {"Programs/Maskora/Maskora.exe", "Programs/Maskora/LICENSE.txt"}
-        check(files == wanted, f"{kind}: the msi installs Maskora.exe and LICENSE.txt into "
-              f"the user's Programs\\Maskora: {sorted(files)}")
+        installed = {}
+        for d, _, names in os.walk(unpacked):
+            for name in names:
+                with open(os.path.join(d, name), "rb") as f:
+                    installed[os.path.relpath(f.name, unpacked)] = f.read()
+        wanted = {"Programs/Maskora/" + n for n in ("Maskora.exe", "LICENSE.txt", "README.txt")}
+        check(set(installed) == wanted, f"{kind}: the msi installs Maskora.exe, LICENSE.txt and "
+              f"README.txt into the user's Programs\\Maskora: {sorted(installed)}")
+        check(installed.get("Programs/Maskora/README.txt") == readme,
+              f"{kind}: the msi's README.txt is the zip's")
 
     with tempfile.TemporaryDirectory() as scratch:
         inner = os.path.join(scratch, "Maskora.exe")
@@ -302,7 +357,7 @@ def check_installed(wine, probe, program, version, ca):
     check(len(entries) == 1, f"one Apps & features entry for Maskora: {len(entries)}")
     values = next(iter(entries.values()), {})
     check(values.get("DisplayVersion") == version and
-          values.get("Publisher") == "The Maskora developers",
+          values.get("Publisher") == PUBLISHER,
           f"it shows version {version} and the publisher: {values.get('DisplayVersion')}, "
           f"{values.get('Publisher')}")
     icon = open(os.path.join(ROOT, "resources", "maskora.ico"), "rb").read()
@@ -330,7 +385,8 @@ def check_installed(wine, probe, program, version, ca):
 def main():
     wine_program, build, version, probe = sys.argv[1:5]
     with open(os.path.join(build, "package-windows.json")) as f:
-        exe = json.load(f)["exe"]
+        built = json.load(f)
+    exe = built["exe"]
     wine = Wine(wine_program)
     base = f"Maskora-{version}-win64"
     with tempfile.TemporaryDirectory() as scratch:
@@ -341,7 +397,16 @@ def main():
             made[kind] = os.path.join(scratch, kind)
             subprocess.run([sys.executable, PACKAGE, build, "--out", made[kind], *options],
                            check=True)
-            check_packages(made[kind], version, exe, kind == "signed", ca)
+            check_packages(made[kind], built, exe, kind == "signed", ca)
+        # Later (the zip's times count in 2 s) and in another time zone: the same bytes.
+        time.sleep(2)
+        again = os.path.join(scratch, "again")
+        subprocess.run([sys.executable, PACKAGE, build, "--out", again], check=True,
+                       env=dict(os.environ, TZ="Asia/Kathmandu"))
+        for name in (base + ".zip", base + ".msi", "SHA256SUMS"):
+            first, second = (open(os.path.join(f, name), "rb").read()
+                             for f in (made["unsigned"], again))
+            check(first == second, f"made again, {name} has the same bytes")
 
         wine.uninstall_maskora()
         files, registry = wine.files(), wine.registry()
