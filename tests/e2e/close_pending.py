@@ -27,7 +27,9 @@ def ask_to_close(display, window_id):
     event = protocol.event.ClientMessage(window=window, client_type=d.intern_atom("WM_PROTOCOLS"),
                                          data=(32, [delete, X.CurrentTime, 0, 0, 0]))
     window.send_event(event)
-    d.flush()
+    # A round trip, not a flush: a server that finds the connection closed before it has read
+    # the request drops it, and the window never hears of the close.
+    d.sync()
     d.close()
 
 
