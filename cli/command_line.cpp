@@ -11,6 +11,15 @@ namespace maskora {
 
 namespace {
 
+// What the window's SRV button asks unless told otherwise, and where it is told.
+constexpr std::string_view kDefaultEndpoint = MASKORA_SRV_ENDPOINT;
+#ifdef _WIN32
+constexpr std::string_view kSettingsFile = "%APPDATA%\\Maskora\\maskora.ini";
+#else
+constexpr std::string_view kSettingsFile =
+    "$XDG_CONFIG_HOME/maskora/maskora.conf, or ~/.config/maskora/maskora.conf";
+#endif
+
 constexpr std::string_view kSeeHelp = " (see maskora --help)";
 
 CommandLine Asking(CommandAction action) {
@@ -173,33 +182,49 @@ CommandLine ReadCommandLine(std::span<const std::string_view> arguments) {
 }
 
 std::string HelpText() {
-  return "Usage: maskora [ADDRESS]\n"
-         "       maskora --print|--json ADDRESS|-\n"
-         "       maskora --split PREFIX [--print|--json] NETWORK/P\n"
-         "       maskora --range [--print|--json] FIRST-LAST\n"
-         "An IPv4 subnet calculator: opens its window, with ADDRESS filled in when given, or\n"
-         "answers on standard output without a window.\n"
-         "\n"
-         "ADDRESS is an IPv4 address with an optional prefix or mask, as in 192.168.1.10,\n"
-         "10.1.2.3/8, 10.1.2.3/255.0.0.0 or \"10.1.2.3 255.0.0.0\"; without one it takes /24.\n"
-         "\n"
-         "  --print       print the results instead of opening the window\n"
-         "  --json        print them as one JSON object a line, for programs\n"
-         "  -             read the addresses from standard input, one a line\n"
-         "  --split N     list the subnets of prefix length N inside NETWORK/P\n"
-         "  --range       list the fewest network blocks that cover FIRST to LAST\n"
-         "  --help        show this help and exit\n"
-         "  --version     show the version and exit\n"
-         "\n"
-         "Examples:\n"
-         "  maskora --print 192.168.1.10/24\n"
-         "  maskora --json - < addresses.txt\n"
-         "  maskora --split 26 192.168.1.0/24     192.168.1.0/26 ... 192.168.1.192/26\n"
-         "  maskora --range 10.0.0.1-10.0.0.6     10.0.0.1/32 10.0.0.2/31 10.0.0.4/31 10.0.0.6/32\n"
-         "\n"
-         "Exit status: 0 when every answer was given, 2 for a usage error or an address that\n"
-         "could not be read (a stream goes on after it and says which line), 1 when the answer\n"
-         "could not be written.\n";
+  std::string help =
+      "Usage: maskora [ADDRESS]\n"
+      "       maskora --print|--json ADDRESS|-\n"
+      "       maskora --split PREFIX [--print|--json] NETWORK/P\n"
+      "       maskora --range [--print|--json] FIRST-LAST\n"
+      "An IPv4 subnet calculator: opens its window, with ADDRESS filled in when given, or\n"
+      "answers on standard output without a window.\n"
+      "\n"
+      "ADDRESS is an IPv4 address with an optional prefix or mask, as in 192.168.1.10,\n"
+      "10.1.2.3/8, 10.1.2.3/255.0.0.0 or \"10.1.2.3 255.0.0.0\"; without one it takes /24.\n"
+      "\n"
+      "  --print       print the results instead of opening the window\n"
+      "  --json        print them as one JSON object a line, for programs\n"
+      "  -             read the addresses from standard input, one a line\n"
+      "  --split N     list the subnets of prefix length N inside NETWORK/P\n"
+      "  --range       list the fewest network blocks that cover FIRST to LAST\n"
+      "  --help        show this help and exit\n"
+      "  --version     show the version and exit\n"
+      "\n"
+      "Examples:\n"
+      "  maskora --print 192.168.1.10/24\n"
+      "  maskora --json - < addresses.txt\n"
+      "  maskora --split 26 192.168.1.0/24     192.168.1.0/26 ... 192.168.1.192/26\n"
+      "  maskora --range 10.0.0.1-10.0.0.6     10.0.0.1/32 10.0.0.2/31 10.0.0.4/31 10.0.0.6/32\n"
+      "\n"
+      "Exit status: 0 when every answer was given, 2 for a usage error or an address that\n"
+      "could not be read (a stream goes on after it and says which line), 1 when the answer\n"
+      "could not be written.\n"
+      "\n";
+  // What the window's SRV button contacts, and how to point it elsewhere or switch it off.
+  help +=
+      "The window's SRV button, and nothing else, contacts another computer: one HTTPS\n"
+      "GET with a random number (Rnd=) and the user agent ";
+  help += kUserAgent;
+  help += ", to\n  ";
+  help += kDefaultEndpoint.empty() ? "(none: this copy asks no service)" : kDefaultEndpoint;
+  help +=
+      "\nunless the environment variable MASKORA_SRV_ENDPOINT or the line \"srv_endpoint =\"\n"
+      "of the settings file names another; an empty value switches it off. The settings\n"
+      "file is ";
+  help += kSettingsFile;
+  help += ".\n";
+  return help;
 }
 
 std::string VersionText() {

@@ -6,12 +6,14 @@
                                      [--timestamp URL]]
 
 Writes into DIR (default BUILD_DIR/packages):
-  Maskora-<version>-win64.zip  Maskora.exe, LICENSE.txt and README.txt: the portable program
+  Maskora-<version>-win64.zip  Maskora.exe, maskora.com, LICENSE.txt and README.txt: the
+                               portable program
   Maskora-<version>-win64.msi  a per-user Windows Installer package, made with wixl
   SHA256SUMS                   for both, as sha256sum -c reads them
-The version and the executable come from the build (package-windows.json, written by CMake).
-With a certificate and its key, Maskora.exe is signed (Authenticode, osslsigncode) before it
-goes into either package, and so is the msi; without them, both stay unsigned.
+The version and the programs come from the build (package-windows.json, written by CMake).
+With a certificate and its key, Maskora.exe and maskora.com are signed (Authenticode,
+osslsigncode) before they go into either package, and so is the msi; without them, all stay
+unsigned.
 
 Unsigned, two runs on the same build give the same bytes: every time stamp in the zip and
 the msi is SOURCE_DATE_EPOCH, or else midnight (UTC) of the build's release date, and the
@@ -40,7 +42,10 @@ HOMEPAGE = "https://github.com/maskora/maskora"
 # The name space of the msi's derived product and package codes.
 CODES = uuid.uuid5(uuid.NAMESPACE_URL, HOMEPAGE)
 # What wixl packs, by the names that the .wxs gives them.
-MSI_SOURCES = ("Maskora.wxs", "Maskora.exe", "LICENSE.txt", "README.txt", "maskora.ico")
+MSI_SOURCES = ("Maskora.wxs", "Maskora.exe", "maskora.com", "LICENSE.txt", "README.txt",
+               "maskora.ico")
+# The programs, by their names in the packages and their keys in package-windows.json.
+PROGRAMS = (("Maskora.exe", "exe"), ("maskora.com", "console"))
 
 
 def run(command, **kwargs):
@@ -246,15 +251,16 @@ def main():
 
     stamp = source_date(build)
     with tempfile.TemporaryDirectory() as stage:
-        exe = os.path.join(stage, "Maskora.exe")
-        shutil.copyfile(build["exe"], exe)
-        if args.cert:
-            sign(exe, args)
+        for name, key in PROGRAMS:
+            program = os.path.join(stage, name)
+            shutil.copyfile(build[key], program)
+            if args.cert:
+                sign(program, args)
         with open(os.path.join(ROOT, "LICENSE")) as f:
             write_crlf(f.read(), os.path.join(stage, "LICENSE.txt"))
         write_crlf(readme(build, version), os.path.join(stage, "README.txt"))
         write_zip(os.path.join(out, base + ".zip"), stage,
-                  ("Maskora.exe", "LICENSE.txt", "README.txt"), stamp)
+                  ("Maskora.exe", "maskora.com", "LICENSE.txt", "README.txt"), stamp)
 
         # wixl takes the files by names relative to the .wxs, and their times for the cabinet.
         shutil.copyfile(os.path.join(HERE, "Maskora.wxs"), os.path.join(stage, "Maskora.wxs"))

@@ -1,13 +1,16 @@
 # SPDX-License-Identifier: MIT
 """Runs the built program from a terminal without a display: the answers of --help, --version,
---print and --json, and the one-line errors with exit status 2 that open no window.
+--print and --json, streams through real pipes, --split and --range, and the one-line errors
+with exit status 2 that open no window.
 
 Usage: command_line.py PATH_TO_MASKORA PATH_TO_FORM1_JSON VERSION
 """
 import json
 import os
+import signal
 import subprocess
 import sys
+import tempfile
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -47,7 +50,7 @@ def check(program, description, version):
     for option in ("--help", "-h"):
         answer = run(program, option)
         expect(answer, 0, option)
-        for word in ("--print", "--json", "--help", "--version", "ADDRESS"):
+        for word in ("--print", "--json", "--split", "--range", "--help", "--version", "ADDRESS"):
             if word not in answer.stdout:
                 raise Failure("%s does not mention %s: %r" % (option, word, answer.stdout))
     answer = run(program, "--version")
@@ -74,11 +77,14 @@ def check(program, description, version):
             printed["hosts"]) != ("10.1.2.3", 16, "255.255.0.0", "10.1.0.0", "65.534"):
         raise Failure("--json printed %r" % answer.stdout)
 
+    check_streams(program)
+
     # Errors: one line on standard error, nothing on standard output, exit 2. Without a display
     # a window would have given exit 1.
     for arguments in (["10.1.2"], ["256.1.2.3/8"], ["--print", "1.2.3.4/33"],
                       ["1.2.3.4/255.0.255.0"], ["--print"], ["--json"], ["--bogus"],
-                      ["-platform", "xcb"], ["1.2.3.4.5"]):
+                      ["-platform", "xcb"], ["1.2.3.4.5"], ["--split", "7", "10.0.0.0/8"],
+                      ["--range", "10.0.0.9-10.0.0.1"], ["--print", "\x1b]0;x\x07\n" * 1000]):
         answer = run(program, *arguments)
         expect(answer, 2, " ".join(arguments))
         if answer.stdout or answer.stderr.count("\n") != 1 or \
@@ -89,6 +95,63 @@ def check(program, description, version):
     expect(answer, 1, "an address without a display")
     with open("/dev/full", "w") as full:
         expect(run(program, "--help", stdout=full), 1, "--help into a full disk")
+
+
+def check_streams(program):
+    # Every prefix of a few addresses through one stream: each line is a JSON object that a
+    # real parser reads, whose numbers agree with its texts.
+    addresses = ["0.0.0.0", "10.1.2.3", "127.0.0.1", "172.16.255.255", "192.168.1.10",
+                 "224.0.0.1", "255.255.255.255"]
+    lines = ["%s/%d" % (a, p) for a in addresses for p in range(33)]
+    answer = subprocess.run([program, "--json", "-"], input="\r\n".join(lines) + "\r\n",
+                            capture_output=True, text=True, timeout=20)
+    expect(answer, 0, "--json - with every prefix")
+    objects = [json.loads(line) for line in answer.stdout.splitlines()]
+    if len(objects) != len(lines):
+        raise Failure("%d answers for %d lines" % (len(objects), len(lines)))
+    for line, o in zip(lines, objects):
+        size = 2 ** (32 - o["prefix"])
+        usable = size - 2 if o["prefix"] <= 30 else size
+        if (o["addresses"], o["usable_hosts"]) != (size, usable) or \
+                "%s/%d" % (o["address"], o["prefix"]) != line:
+            raise Failure("%s answered %r" % (line, o))
+
+    # A bad line is said on standard error with its number; the others are answered.
+    answer = subprocess.run([program, "--print", "-"], input="10.0.0.1\n\nnope\n10.0.0.2\n",
+                            capture_output=True, text=True, timeout=20)
+    expect(answer, 2, "--print - with a bad line")
+    if answer.stdout.count("Network:") != 2 or "line 3" not in answer.stderr:
+        raise Failure("--print - answered %r, %r" % (answer.stdout, answer.stderr))
+
+    # A reader that goes away after one line: the program ends at once, saying nothing, also
+    # when it inherits SIGPIPE ignored (as Python ignores it).
+    with tempfile.TemporaryFile("w+") as big:
+        big.write("10.1.2.3/8\n" * 200000)
+        big.seek(0)
+        for arguments, source in ((["--json", "-"], big), (["--split", "32", "0.0.0.0/0"], None)):
+            child = subprocess.Popen([program, *arguments], stdin=source, restore_signals=False,
+                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+            child.stdout.readline()
+            child.stdout.close()
+            try:
+                child.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                child.kill()
+                raise Failure("%s went on after its reader had gone" % " ".join(arguments))
+            errors = child.stderr.read()
+            if child.returncode not in (-signal.SIGPIPE, 141) or errors:
+                raise Failure("%s ended with %d, saying %r" % (" ".join(arguments),
+                                                               child.returncode, errors))
+
+    for arguments, wanted in (
+            (["--split", "26", "192.168.1.0/24"],
+             "192.168.1.0/26\n192.168.1.64/26\n192.168.1.128/26\n192.168.1.192/26\n"),
+            (["--range", "10.0.0.1-10.0.0.6"],
+             "10.0.0.1/32\n10.0.0.2/31\n10.0.0.4/31\n10.0.0.6/32\n")):
+        answer = run(program, *arguments)
+        expect(answer, 0, " ".join(arguments))
+        if answer.stdout != wanted:
+            raise Failure("%s answered %r" % (" ".join(arguments), answer.stdout))
 
 
 def main():

@@ -40,13 +40,16 @@ def free_port():
         return s.getsockname()[1]
 
 
-def run(wine, *args):
-    """Runs a Windows program to its end; exit code, standard output and error."""
+def run(wine, *args, given=b""):
+    """Runs a Windows program to its end, with given on its standard input; exit code, standard
+    output and error."""
     # Output through files: a Wine service that the program happens to start would keep a pipe
     # open long after the program has ended.
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        done = subprocess.run([wine, *args], stdout=out, stderr=err, stdin=subprocess.DEVNULL,
-                              timeout=60)
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err, \
+            tempfile.TemporaryFile() as source:
+        source.write(given)
+        source.seek(0)
+        done = subprocess.run([wine, *args], stdout=out, stderr=err, stdin=source, timeout=60)
         out.seek(0)
         err.seek(0)
         return done.returncode, out.read().decode(), err.read().decode()
@@ -142,6 +145,38 @@ def command_line(wine, exe, probe):
           "a malformed argument gives one line and exit status 2", repr((code, out, err)))
     code, _, _ = run(wine, probe, "read")
     check(code != 0, "and no window")
+
+    # A stream on standard input: one JSON object a line, CR LF, the bad line said on standard
+    # error with its number.
+    code, out, err = run(wine, exe, "--json", "-", given=b"10.1.2.3/8\r\nnope\n\n192.168.1.1\n")
+    lines = out.split("\r\n")
+    try:
+        answers = [json.loads(line) for line in lines[:-1]]
+    except ValueError:
+        answers = []
+    check(code == 2 and [a.get("network") for a in answers] == ["10.0.0.0", "192.168.1.0"]
+          and lines[-1] == "" and err.startswith("maskora: line 2: "),
+          "--json - answers every line of standard input", repr((code, out, err)))
+
+    # Typed in cmd, "maskora" is maskora.com beside Maskora.exe: cmd waits for it and sees its
+    # exit status.
+    folder = os.path.dirname(os.path.abspath(exe))
+    code, out, _ = run(wine, "cmd", "/c", "cd /d %s & maskora --range 10.0.0.1-10.0.0.6 & "
+                       "echo status %%errorlevel%% & maskora 1.2.3 & echo status %%errorlevel%%"
+                       % subprocess.run(["winepath", "-w", folder], capture_output=True,
+                                        text=True).stdout.strip())
+    check([line.strip() for line in out.split("\r\n")[:6]] == ["10.0.0.1/32", "10.0.0.2/31", "10.0.0.4/31", "10.0.0.6/32",
+                                     "status 0", "status 2"],
+          "cmd runs maskora.com, waits for it and sees its exit status", repr(out))
+
+    # Started from a shortcut or "Open with", without a console: a malformed address is said in
+    # a message box.
+    subprocess.run([wine, "start", "/unix", os.path.abspath(exe), "10.1.2.300"],
+                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=60)
+    code, out, _ = run(wine, probe, "box", "20")
+    check(code == 0 and "title=Maskora" in out and "10.1.2.300" in out,
+          "a malformed address without a console is said in a message box", repr(out))
 
 
 def main():

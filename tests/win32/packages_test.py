@@ -154,8 +154,9 @@ def check_packages(folder, build, exe, signed, ca):
         times = {m.date_time for m in z.infolist()}
     check(times == {time.gmtime(stamp)[:6]},
           f"{kind}: the zip's files carry the source date {time.gmtime(stamp)[:6]}: {times}")
-    check(sorted(content) == ["LICENSE.txt", "Maskora.exe", "README.txt"],
-          f"{kind}: the zip holds Maskora.exe, LICENSE.txt and README.txt, at its top: "
+    check(sorted(content) == ["LICENSE.txt", "Maskora.exe", "README.txt", "maskora.com"],
+          f"{kind}: the zip holds Maskora.exe, maskora.com, LICENSE.txt and README.txt, at its "
+          f"top: "
           f"{sorted(content)}")
     license = open(os.path.join(ROOT, "LICENSE"), "rb").read()
     for name in ("README.txt", "LICENSE.txt"):
@@ -201,9 +202,10 @@ def check_packages(folder, build, exe, signed, ca):
             for name in names:
                 with open(os.path.join(d, name), "rb") as f:
                     installed[os.path.relpath(f.name, unpacked)] = f.read()
-        wanted = {"Programs/Maskora/" + n for n in ("Maskora.exe", "LICENSE.txt", "README.txt")}
-        check(set(installed) == wanted, f"{kind}: the msi installs Maskora.exe, LICENSE.txt and "
-              f"README.txt into the user's Programs\\Maskora: {sorted(installed)}")
+        wanted = {"Programs/Maskora/" + n
+                  for n in ("Maskora.exe", "maskora.com", "LICENSE.txt", "README.txt")}
+        check(set(installed) == wanted, f"{kind}: the msi installs Maskora.exe, maskora.com, "
+              f"LICENSE.txt and README.txt into the user's Programs\\Maskora: {sorted(installed)}")
         check(installed.get("Programs/Maskora/README.txt") == readme,
               f"{kind}: the msi's README.txt is the zip's")
 

@@ -126,12 +126,11 @@ BOOL CALLBACK PrintBoxText(HWND child, LPARAM) {
   return TRUE;
 }
 
-int Box(HWND form, int seconds) {
-  const DWORD thread = GetWindowThreadProcessId(form, nullptr);
+// A message box of Maskora's, with or without its window.
+int Box(int seconds) {
   for (int i = 0; i < seconds * 10; ++i) {
     HWND box = nullptr;
-    EnumThreadWindows(
-        thread,
+    EnumWindows(
         [](HWND window, LPARAM found) -> BOOL {
           wchar_t name[32] = {};
           GetClassNameW(window, name, 32);
@@ -183,6 +182,9 @@ int main(int argc, char** argv) {
   if (command == "clip") {
     return Clip(argument);
   }
+  if (command == "box") {
+    return Box(seconds);
+  }
   HWND form = Form();
   if (form == nullptr) {
     std::puts("no Maskora window");
@@ -193,9 +195,6 @@ int main(int argc, char** argv) {
   }
   if (command == "place") {
     return Place(form, argument);
-  }
-  if (command == "box") {
-    return Box(form, seconds);
   }
   if (command == "close") {
     return PostMessageW(form, WM_CLOSE, 0, 0) != FALSE ? 0 : 1;
