@@ -22,21 +22,7 @@ bool Usable(HANDLE handle) {
   return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
 
-}  // namespace
-
-void WriteStandard(DWORD which, std::string_view text) {
-  const std::string bytes = WithCrLf(text);
-  HANDLE handle = GetStdHandle(which);
-  HANDLE console = nullptr;
-  if (!Usable(handle) && (AttachConsole(ATTACH_PARENT_PROCESS) != FALSE ||
-                          GetLastError() == ERROR_ACCESS_DENIED)) {  // attached already
-    console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    handle = console;
-  }
-  if (!Usable(handle)) {
-    return;
-  }
+void Write(HANDLE handle, const std::string& bytes) {
   DWORD mode = 0;
   DWORD written = 0;
   if (GetConsoleMode(handle, &mode) != FALSE) {
@@ -50,8 +36,32 @@ void WriteStandard(DWORD which, std::string_view text) {
   } else {
     WriteFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   }
+}
+
+}  // namespace
+
+void WriteStandard(DWORD which, std::string_view text) {
+  const std::string bytes = WithCrLf(text);
+  HANDLE handle = GetStdHandle(which);
+  HANDLE console = nullptr;
+  bool attached = false;
+  if (!Usable(handle)) {
+    attached = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+    if (attached || GetLastError() == ERROR_ACCESS_DENIED) {  // or attached already
+      console = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+      handle = console;
+    }
+  }
+  if (Usable(handle)) {
+    Write(handle, bytes);
+  }
   if (Usable(console)) {
     CloseHandle(console);
+  }
+  // The window goes on after a start-up message: attached, Ctrl+C in that console would end it.
+  if (attached) {
+    FreeConsole();
   }
 }
 
