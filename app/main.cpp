@@ -67,7 +67,11 @@ int main(int argc, char** argv) {
   QtRuntime runtime;
   PosixSockets sockets;
   CurlHttpClientFactory clients;
-  AddressLookups sources(sockets, runtime, clients, ConfiguredEndpoint());
+  const EndpointSetting srv = ConfiguredEndpoint();
+  if (srv.problem) {
+    std::fprintf(stderr, "%s\n", srv.problem->c_str());
+  }
+  AddressLookups sources(sockets, runtime, clients, srv.endpoint);
   Form1Window form(runtime, sources);
   form.Open(line.address);
   form.show();

@@ -52,17 +52,25 @@ std::size_t StandardSource::Read(char* buffer, std::size_t size) {
 
 StandardSink::StandardSink(DWORD which) : handle_(GetStdHandle(which)) {
   // A window program has no console of its own: it answers on the one it was started from.
-  if (!IsHandle(handle_) && (AttachConsole(ATTACH_PARENT_PROCESS) != FALSE ||
-                             GetLastError() == ERROR_ACCESS_DENIED)) {  // attached already
-    console_ = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    handle_ = console_;
+  if (!IsHandle(handle_)) {
+    attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != FALSE;
+    if (attached_ || GetLastError() == ERROR_ACCESS_DENIED) {  // or attached already
+      console_ =
+          CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+      handle_ = console_;
+    }
   }
 }
 
+// Leaves the console it attached to: a window that goes on after saying something must not
+// end with that console's Ctrl+C.
 StandardSink::~StandardSink() {
   if (IsHandle(console_)) {
     CloseHandle(console_);
+  }
+  if (attached_) {
+    FreeConsole();
   }
 }
 

@@ -38,6 +38,7 @@ class StandardSink : public ByteSink {
  private:
   HANDLE handle_ = nullptr;
   HANDLE console_ = nullptr;  // opened here, closed with the sink
+  bool attached_ = false;     // to the console of the program that started this one
 };
 
 }  // namespace maskora

@@ -49,7 +49,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
   Win32Runtime runtime;
   Win32Sockets sockets;
   WinHttpClientFactory clients;
-  AddressLookups sources(sockets, runtime, clients, ConfiguredEndpoint());
+  const EndpointSetting srv = ConfiguredEndpoint();
+  if (srv.problem) {
+    StandardSink(STD_ERROR_HANDLE).Write(*srv.problem + "\n");
+  }
+  AddressLookups sources(sockets, runtime, clients, srv.endpoint);
   Form1Window form(instance, runtime, sources);
   if (form.hwnd() == nullptr) {
     return 1;

@@ -33,11 +33,27 @@ TEST(EndpointUrl, EachFormOfTheEndpoint) {
       {u"https://ip.test/ip?a=1&", u"https://ip.test/ip?a=1&Rnd=12346,5"},
       {u"https://ip.test/ip#top", u"https://ip.test/ip?Rnd=12346,5"},
       {u"https://ip.test/ip?a=1#top", u"https://ip.test/ip?a=1&Rnd=12346,5"},
-      // Kept as written: the client refuses it, and the local address is used.
+      // Refused when the program starts; were it not, the client would refuse it.
       {u"http://ip.test/ip", u"http://ip.test/ip?Rnd=12346,5"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EndpointUrl(c.endpoint, 12346.5, u','), c.url) << Narrow(c.endpoint);
+  }
+}
+
+// The encodings themselves are read from real files in configured_endpoint_test.cpp.
+TEST(SettingsText, MalformedTextIsRefused) {
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {"", ""},
+      {"\xFF\xFE\xE8\x00\x3D\xD8\x00\xDE"s, "\xC3\xA8\xF0\x9F\x98\x80"},  // è, a surrogate pair
+      {"\xFE\xFF\x00\xE8"s, "\xC3\xA8"},
+      {"\xFF\xFE\x61\x00\x3D"s, std::nullopt},      // an odd number of bytes
+      {"\xFF\xFE\x00\xD8\x61\x00"s, std::nullopt},  // a lone surrogate
+      {"a = caf\xE9\n", std::nullopt},              // Latin-1
+      {"a = b\xC3", std::nullopt},                  // cut inside a character
+  };
+  for (const auto& [bytes, text] : cases) {
+    EXPECT_EQ(SettingsText(bytes), text) << testing::PrintToString(bytes);
   }
 }
 
@@ -49,7 +65,7 @@ TEST(SettingValue, ReadsTheKeyFromTheFile) {
   const Case cases[] = {
       {"srv_endpoint = https://ip.test/\n", u"https://ip.test/"},
       {"srv_endpoint=ip.test", u"ip.test"},
-      {"\xEF\xBB\xBF[Maskora]\r\nSRV_Endpoint = ip.test:8443 \r\n", u"ip.test:8443"},
+      {"[Maskora]\r\nSRV_Endpoint = ip.test:8443 \r\n", u"ip.test:8443"},
       {"srv_endpoint =\n", u""},
       {"srv_endpoint = a\nsrv_endpoint = b\n", u"b"},
       {"srv_endpoint = a=b\n", u"a=b"},
@@ -63,23 +79,118 @@ TEST(SettingValue, ReadsTheKeyFromTheFile) {
   }
 }
 
-TEST(ChooseEndpoint, VariableThenFileThenBuild) {
+TEST(EndpointProblem, HostPortOrHttpsUrl) {
+  const char16_t* const usable[] = {u"",
+                                    u"ip.test",
+                                    u"IP-1.Example.org:8443",
+                                    u"127.0.0.1:65535",
+                                    u"[::1]:8443",
+                                    u"[2001:db8::ffff:192.0.2.1]",
+                                    u"[1:2:3:4:5:6:7:8]",
+                                    u"HTTPS://ip.test:8443?format=text",
+                                    u"https://[fe80::1]/ip?a=%20b&c=d#top",
+                                    u"https://ip.test/~me/ip.asp;x=1,2+(3)*!$'@:"};
+  for (const char16_t* value : usable) {
+    EXPECT_EQ(EndpointProblem(value), std::nullopt) << Narrow(value);
+  }
+  const std::pair<const char16_t*, const char*> refused[] = {
+      {u"host#x", "\"#\" cannot stand in a host name"},
+      {u"host?x=1", "\"?\" cannot stand in a host name"},
+      {u"host/ip", "\"/\" cannot stand in a host name"},
+      {u"user@host", "\"@\" cannot stand in a host name"},
+      {u"ip test", "a blank cannot stand in a host name"},
+      {u"ip\u00E8.test", "\"\xC3\xA8\" cannot stand in a host name"},
+      {u"ip..test", "\"ip..test\" is not a host name"},
+      {u"-ip.test", "\"-ip.test\" is not a host name"},
+      {u"ip-.test", "\"ip-.test\" is not a host name"},
+      {u"a234567890123456789012345678901234567890123456789012345678901234.test",
+       "\"a234567890123456789012345678901234567890123456789012345678901234.test\" is not a host "
+       "name"},
+      // Each of these is read as another IPv4 address by some resolver.
+      {u"1.2.3", "\"1.2.3\" is not an IPv4 address (four numbers 0 to 255)"},
+      {u"010.0.0.1", "\"010.0.0.1\" is not an IPv4 address (four numbers 0 to 255)"},
+      {u"1.2.3.256", "\"1.2.3.256\" is not an IPv4 address (four numbers 0 to 255)"},
+      {u"ip.test.0x7f", "\"ip.test.0x7f\" is not an IPv4 address (four numbers 0 to 255)"},
+      {u"ip.test:415339", "the port must be a number from 1 to 65535"},
+      {u"ip.test:65536", "the port must be a number from 1 to 65535"},
+      {u"ip.test:0", "the port must be a number from 1 to 65535"},
+      {u"ip.test:", "the port must be a number from 1 to 65535"},
+      {u":8443", "no host is named"},
+      {u"::1", "an IPv6 address stands in brackets, as in [::1]:8443"},
+      {u"[::1", "\"[::1\" is not an IPv6 address"},
+      {u"[1::2::3]", "\"[1::2::3]\" is not an IPv6 address"},
+      {u"[1:2:3:4:5:6:7]", "\"[1:2:3:4:5:6:7]\" is not an IPv6 address"},
+      {u"[1:2:3:4::5:6:7:8]", "\"[1:2:3:4::5:6:7:8]\" is not an IPv6 address"},
+      {u"[::1]8443", "\"8\" cannot follow an IPv6 address"},
+      {u"http://ip.test/ip", "only https:// URLs are asked"},
+      {u"https:///ip", "no host is named"},
+      {u"https://ip.test\\evil.test/", "\"\\\" cannot stand in a host name"},
+      {u"https://ip.test/a b", "a blank must be written as an escape such as %20 in a URL"},
+      {u"https://ip.test/\u00E8", "\"\xC3\xA8\" must be written as an escape such as %20 in a URL"},
+      {u"https://ip.test/a%2", "\"%\" must start an escape such as %20"},
+  };
+  for (const auto& [value, problem] : refused) {
+    EXPECT_EQ(EndpointProblem(value), problem) << Narrow(value);
+  }
+  EXPECT_EQ(EndpointProblem(BuiltInEndpoint()), std::nullopt);
+}
+
+TEST(ChooseEndpoint, VariableThenFileThenBuildAndNothingUnusable) {
+  using State = SettingsFile::State;
+  const auto file = [](State state, std::string bytes = "", std::string error = "") {
+    return SettingsFile{"/c/maskora.conf", state, std::move(bytes), std::move(error)};
+  };
+  const std::string key = "srv_endpoint = file.test\n";
+  const std::string largest = key + std::string(kLargestSettingsFile - key.size(), '#');
   struct Case {
     std::optional<Text> environment;
-    std::optional<Text> file;
+    SettingsFile file;
     Text chosen;
   };
-  const Case cases[] = {
-      {u"env.test", u"file.test", u"env.test"},
-      {u"", u"file.test", u""},
-      {u" \tenv.test \n", std::nullopt, u"env.test"},
-      {std::nullopt, u"file.test", u"file.test"},
-      {std::nullopt, u"", u""},
-      {std::nullopt, std::nullopt, u"https://built.in/"},
+  const Case usable[] = {
+      {u"env.test", file(State::Read, key), u"env.test"},
+      {u"", file(State::Unreadable), u""},
+      {u" \tenv.test \n", file(State::Absent), u"env.test"},
+      {std::nullopt, file(State::Read, key), u"file.test"},
+      {std::nullopt, file(State::Read, largest), u"file.test"},
+      {std::nullopt, file(State::Read, "srv_endpoint ="), u""},
+      {std::nullopt, file(State::Read, "other = x"), u"https://built.in/"},
+      {std::nullopt, file(State::Absent), u"https://built.in/"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ChooseEndpoint(c.environment, c.file, u"https://built.in/"), c.chosen);
+  for (const Case& c : usable) {
+    const EndpointSetting setting = ChooseEndpoint(c.environment, c.file, u"https://built.in/");
+    EXPECT_EQ(setting.endpoint, c.chosen) << Narrow(c.chosen);
+    EXPECT_EQ(setting.problem, std::nullopt) << *setting.problem;
   }
+  const std::string kFile = "maskora: settings file /c/maskora.conf: ";
+  const std::pair<SettingsFile, std::string> refused[] = {
+      {file(State::Read, largest + "#"), kFile + "larger than 64 KiB"},
+      {file(State::Read, "srv_endpoint = caf\xE9"),
+       kFile + "neither UTF-8 nor UTF-16 with a byte order mark"},
+      {file(State::NotRegular), kFile + "not a regular file"},
+      {file(State::BrokenLink), kFile + "a link to a file that does not exist"},
+      {file(State::Unreadable, "", "Permission denied"),
+       kFile + "cannot be read (Permission denied)"},
+      {file(State::Read, "srv_endpoint = 127.0.0.1:415339"),
+       kFile + "srv_endpoint \"127.0.0.1:415339\": the port must be a number from 1 to 65535"},
+      // Neither control characters nor a whole line reach the terminal.
+      {file(State::Read, "srv_endpoint = x\x01y"),
+       kFile + "srv_endpoint \"x?y\": a control character cannot stand in a host name"},
+      {file(State::Read, "srv_endpoint = " + std::string(100, 'a') + "#"),
+       kFile + "srv_endpoint \"" + std::string(80, 'a') +
+           "...\": \"#\" cannot stand in a host name"},
+  };
+  for (const auto& [settings, problem] : refused) {
+    const EndpointSetting setting = ChooseEndpoint(std::nullopt, settings, u"https://built.in/");
+    EXPECT_EQ(setting.endpoint, u"");
+    EXPECT_EQ(setting.problem, problem + "; \"&SRV\" is switched off and gives the local address");
+  }
+  EXPECT_EQ(ChooseEndpoint(u"env#x", file(State::Absent), u"ip.test").problem,
+            "maskora: MASKORA_SRV_ENDPOINT \"env#x\": \"#\" cannot stand in a host name; "
+            "\"&SRV\" is switched off and gives the local address");
+  EXPECT_EQ(ChooseEndpoint(std::nullopt, file(State::Absent), u"ip.test/x").problem,
+            "maskora: built-in endpoint \"ip.test/x\": \"/\" cannot stand in a host name; "
+            "\"&SRV\" is switched off and gives the local address");
   EXPECT_FALSE(BuiltInEndpoint().empty());
 }
 
