@@ -44,14 +44,9 @@ def _become_reaper():
     _reaper = True
 
 
-def _children():
-    """Process ids whose parent is this process, orphans handed to it included."""
-    me = os.getpid()
-    try:
-        with open("/proc/%d/task/%d/children" % (me, me)) as children:
-            return [int(pid) for pid in children.read().split()]
-    except FileNotFoundError:
-        pass  # a kernel without that file: look through every process
+def processes(which):
+    """Process ids of the processes whose /proc stat fields (after the name: state, parent,
+    group, session, ...) which accepts."""
     found = []
     for name in os.listdir("/proc"):
         if not name.isdigit():
@@ -61,9 +56,20 @@ def _children():
                 fields = stat.read().rsplit(")", 1)[1].split()
         except OSError:
             continue
-        if int(fields[1]) == me:
+        if which(fields):
             found.append(int(name))
     return found
+
+
+def _children():
+    """Process ids whose parent is this process, orphans handed to it included."""
+    me = os.getpid()
+    try:
+        with open("/proc/%d/task/%d/children" % (me, me)) as children:
+            return [int(pid) for pid in children.read().split()]
+    except FileNotFoundError:
+        pass  # a kernel without that file: look through every process
+    return processes(lambda fields: int(fields[1]) == me)
 
 
 def run(argv, stdin=None, stdout=None, stderr=None, cap=None, cpu=None):

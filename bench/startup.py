@@ -29,6 +29,8 @@ import sys
 import tempfile
 import time
 
+import child_usage
+
 from Xlib import X, display
 
 
@@ -74,18 +76,7 @@ def stop(process):
 
 def session_pids(session):
     """The live processes of a session (the command started it, so its id is the command's)."""
-    found = []
-    for name in os.listdir("/proc"):
-        if not name.isdigit():
-            continue
-        try:
-            with open("/proc/%s/stat" % name) as stat:
-                fields = stat.read().rsplit(")", 1)[1].split()
-        except OSError:
-            continue
-        if fields[0] != "Z" and int(fields[3]) == session:
-            found.append(int(name))
-    return found
+    return child_usage.processes(lambda fields: fields[0] != "Z" and int(fields[3]) == session)
 
 
 def rss_kib(pids):
