@@ -20,6 +20,7 @@ from desktop import Desktop, Failure, exit_on_sigterm, need  # noqa: E402
 APP_ID = "io.github.maskora.Maskora"
 INSTALLED = [
     "usr/bin/maskora",
+    "usr/libexec/maskora/maskora",
     "usr/share/applications/%s.desktop" % APP_ID,
     "usr/share/metainfo/%s.metainfo.xml" % APP_ID,
     "usr/share/icons/hicolor/16x16/apps/%s.png" % APP_ID,
@@ -96,8 +97,13 @@ def unpack(deb, root):
     absent = [p for p in INSTALLED + PACKAGE_DOC if not os.path.isfile(os.path.join(root, p))]
     if absent:
         raise Failure("the package does not install %s" % absent)
-    if not os.access(os.path.join(root, "usr/bin/maskora"), os.X_OK):
-        raise Failure("usr/bin/maskora is not executable")
+    for program in ("usr/bin/maskora", "usr/libexec/maskora/maskora"):
+        if not os.access(os.path.join(root, program), os.X_OK):
+            raise Failure("%s is not executable" % program)
+    # The command answers without the window's libraries: it loads neither Qt nor libcurl.
+    needed = run(["readelf", "-d", os.path.join(root, "usr/bin/maskora")], "readelf")
+    if "Qt" in needed or "curl" in needed:
+        raise Failure("usr/bin/maskora loads the window's libraries:\n%s" % needed)
 
 
 def plain_install(cmake, build_dir, root):
