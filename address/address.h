@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -76,6 +77,12 @@ struct AddressReading {
 // Reads a text as a whole address. A text counts as an address (well formed or not) when,
 // trimmed, it begins with digits and at least three dots.
 AddressReading ReadAddressText(std::string_view text);
+
+// The longest text that is worth reading as an address, in characters. The longest form,
+// "255.255.255.255 / 255.255.255.255", has 33; the rest is room for the blanks and line breaks
+// that a copy from a document or a terminal brings along. A pasted text beyond it is no address
+// and is refused before it is copied, however large the clipboard.
+inline constexpr std::size_t kLongestAddressText = 1024;
 
 struct SubnetResult {
   std::string AddressText;

@@ -2,8 +2,9 @@
 """Prints the benchmark figures of one bench/run as a Markdown table, with the targets.
 
 Usage: report.py DIR, where DIR holds keystroke.json (Google Benchmark's JSON output),
-srv_pending.txt, srv_hostile.txt, and startup.json, cli_call.json and cli_stream.json (the last
-line that startup.py, cli_call.py and cli_stream.py print with --json).
+srv_pending.txt, srv_hostile.txt, and startup.json, cli_call.json, cli_stream.json and
+paste_memory.json (the last line that startup.py, cli_call.py, cli_stream.py and paste_memory.py
+print with --json).
 """
 import json
 import os
@@ -19,6 +20,9 @@ CALL_CPU_TARGET = 1.0  # processor time of one --json call, as a share of ipcalc
 CALL_RSS_TARGET = 1.0  # its peak memory, as a share of ipcalc-ng's
 STREAM_RATE_TARGET = 1_000_000  # lines per second on one processor
 STREAM_RSS_SPREAD_MIB = 1.0  # the peak memory may differ by this much between input sizes
+# What a pasted text may add to the window program's peak memory, in bytes per pasted byte: the
+# toolkit's own copies (the X transfer and its UTF-16 text) are about three.
+PASTE_BYTES_PER_BYTE = 4.0
 
 
 def machine():
@@ -139,6 +143,24 @@ def stream_rows(stream):
     return rows
 
 
+def paste_rows(paste):
+    """A large clipboard pasted into an octet field: the rise of the window's peak memory."""
+    rows = []
+    size = paste["bytes"]
+    for name, what in (("digits", "digits"), ("dotted", '"1." repeated')):
+        label = "Ctrl+V of %g MB of %s into an octet field: peak memory rise" % (size / 1e6, what)
+        target = "≤ %g bytes per pasted byte" % PASTE_BYTES_PER_BYTE
+        if name not in paste:
+            rows.append((label, "not measured", "", "", target, "**miss**"))
+            continue
+        before, after = paste[name]["before_mib"], paste[name]["after_mib"]
+        per_byte = (after - before) * 1024 * 1024 / size
+        rows.append((label, "%.1f MiB (%.1f to %.1f MiB)" % (after - before, before, after), "",
+                     "%.1f bytes per byte" % per_byte, target,
+                     verdict(per_byte <= PASTE_BYTES_PER_BYTE)))
+    return rows
+
+
 def main():
     folder = sys.argv[1]
     rows = []
@@ -172,6 +194,9 @@ def main():
     with open(os.path.join(folder, "cli_stream.json")) as f:
         stream = json.load(f)
     rows.extend(stream_rows(stream))
+
+    with open(os.path.join(folder, "paste_memory.json")) as f:
+        rows.extend(paste_rows(json.load(f)))
 
     keys = keystroke_medians(os.path.join(folder, "keystroke.json"))
     described = [

@@ -52,9 +52,14 @@ class Form1 {
   char16_t OctetCharacter(int index, char16_t character);
   void OctetKeyUp();
   void OctetFocusOut(int index);
-  // Text pasted into an octet field. True when it was taken as a whole address, or refused
-  // with a beep as one that is malformed; false leaves the paste to the field.
+  // Text pasted into an octet field; a binding copies at most kLongestAddressText + 1
+  // characters of it. True when it was taken as a whole address, or refused with a beep as one
+  // that is malformed or longer than any address; false leaves the paste to the field, which
+  // then reports OctetEdited.
   bool OctetPaste(int index, const Text& text);
+  // An octet field's text was changed by other means than a key: a paste or a drop that the
+  // field took, or a menu's cut, delete or undo. A key's own edits are computed at its release.
+  void OctetEdited();
 
   // A character typed into the mask list: right after a "/" in an octet field, the digits
   // typed pick the entry of that prefix ("/", "2", "4" picks /24). What is left for the list.

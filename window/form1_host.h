@@ -56,6 +56,7 @@ class Form1Host {
   bool OctetPaste(int index, const Text& text) {
     return Ask(false, &Form1::OctetPaste, index, text);
   }
+  void OctetEdited() { Run(&Form1::OctetEdited); }
   char16_t MaskListCharacter(char16_t character) {
     return Ask(character, &Form1::MaskListCharacter, character);
   }

@@ -134,6 +134,10 @@ void Form1::OctetFocusOut(int index) {
 }
 
 bool Form1::OctetPaste(int index, const Text& text) {
+  if (text.size() > kLongestAddressText) {
+    s_.form.Beep();
+    return true;
+  }
   const AddressReading reading = ReadAddressText(Narrow(text));
   switch (reading.kind) {
     case AddressTextKind::NotAnAddress:
@@ -150,6 +154,10 @@ bool Form1::OctetPaste(int index, const Text& text) {
   field.SetSelectionStart(0);
   field.SetSelectionLength(Length(field));
   return true;
+}
+
+void Form1::OctetEdited() {
+  Calcola();
 }
 
 char16_t Form1::MaskListCharacter(char16_t character) {

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 """Enters addresses as a person would, through a real X server: the window opened with an
 address from the command line, Alt chords and sideways scrolling that must not change a field,
-"/" then the prefix, and pastes from a real clipboard owner (xclip) by every way there is.
+"/" then the prefix, and pastes from a real clipboard owner (xclip) by every way there is, with
+the results following a paste that no key release recalculates.
 
 Usage: entry.py PATH_TO_MASKORA PATH_TO_FORM1_JSON
 Needs what e2e.py needs, and xclip.
@@ -113,6 +114,17 @@ def check(screen, desktop):
     key("click", "2")
     screen.octets_are(["10", "20", "30", "40"], "the middle button's paste of 10.20.30.40/30")
     screen.expect({"mask": mask_entry(30)}, "the middle button's paste of 10.20.30.40/30")
+
+    # A number by the middle button lands in the field, and with no key to release the results
+    # follow at once.
+    screen.click_octet(2)
+    key("key", "--delay", "50", "End", "BackSpace", "BackSpace")
+    screen.expect({"txtIP(2)": "", "txtNetwork": "10.20.0.40"}, "emptying the third field")
+    own("primary", "90")
+    screen.point_at(screen.octets[2])
+    key("click", "2")
+    screen.expect({"txtIP(2)": "90", "txtNetwork": "10.20.90.40"},
+                  "the middle button's paste of 90")
 
 
 def main():

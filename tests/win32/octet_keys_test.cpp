@@ -4,7 +4,6 @@
 // reach the handlers in their order, and what the window system adds (Alt chords, Enter and
 // Escape that the dialog navigation would take, "/" going on to the mask list).
 #include <cctype>
-#include <cstring>
 
 #include "core/text.h"
 #include "tests/win32/window_fixture.h"
@@ -64,17 +63,6 @@ TEST_F(WindowTest, SlashThenDigitsPickTheMask) {
   EXPECT_EQ(MaskIndex(), 24);
   EXPECT_EQ(TextOf(ControlId::txtHosts), u"16.777.214");
   EXPECT_EQ(Focused(), ControlId::cmbMask);
-}
-
-void PutOnClipboard(HWND owner, const Text& text) {
-  ASSERT_NE(OpenClipboard(owner), FALSE);
-  EmptyClipboard();
-  const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
-  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  std::memcpy(GlobalLock(data), text.c_str(), bytes);
-  GlobalUnlock(data);
-  SetClipboardData(CF_UNICODETEXT, data);
-  CloseClipboard();
 }
 
 // Ctrl+V in a field: a whole address fills the window, a malformed one beeps and changes

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "tests/win32/window_fixture.h"
 
+#include <cstring>
+
 namespace maskora::testing {
 
 namespace {
@@ -43,6 +45,17 @@ std::pair<WORD, bool> KeyOf(char16_t key) {
 }
 
 }  // namespace
+
+void PutOnClipboard(HWND owner, const Text& text) {
+  ASSERT_NE(OpenClipboard(owner), FALSE);
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(GlobalLock(data), text.c_str(), bytes);
+  GlobalUnlock(data);
+  SetClipboardData(CF_UNICODETEXT, data);
+  CloseClipboard();
+}
 
 WindowTest::WindowTest() : window_(GetModuleHandleW(nullptr), runtime_, sources_, &boxes_) {
   window_.Open();
@@ -133,6 +146,17 @@ void WindowTest::CtrlKey(char16_t key) {
   KeyDown(VK_CONTROL);
   Type(std::u16string(1, key));
   KeyUp(VK_CONTROL);
+}
+
+void WindowTest::ChooseFromMenu(HWND control, char16_t accessKey) {
+  // The character waits in the queue for the menu's own loop, which runs until a choice. No
+  // key is pressed or released, so no key release reaches the field afterwards.
+  PostMessageW(control, WM_CHAR, accessKey, 0);
+  RECT place{};
+  GetWindowRect(control, &place);
+  SendMessageW(control, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(control),
+               MAKELPARAM((place.left + place.right) / 2, (place.top + place.bottom) / 2));
+  Pump();
 }
 
 }  // namespace maskora::testing

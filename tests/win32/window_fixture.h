@@ -33,6 +33,9 @@ class BeepingWindow : public Form1Window {
   int beeps = 0;
 };
 
+// Puts a text on the clipboard, as another program would.
+void PutOnClipboard(HWND owner, const Text& text);
+
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest();
@@ -61,6 +64,8 @@ class WindowTest : public ::testing::Test {
   void AltKey(char16_t key);
   // A key with Ctrl held.
   void CtrlKey(char16_t key);
+  // Opens a control's context menu and chooses the entry of an access key, without a key.
+  void ChooseFromMenu(HWND control, char16_t accessKey);
 
   RecordingBoxes boxes_;
   ScriptedSources sources_;

@@ -175,6 +175,31 @@ class FakeWindow : public Form1Binding {
     }
   }
 
+  // A paste by the mouse, a menu or a drop into the focused octet field: the handlers first,
+  // then the field's own paste within its limit, reported as an edit.
+  void PasteWithoutKey(const Text& text) {
+    const int into = FocusedOctet();
+    if (into < 0 || host.OctetPaste(into, text)) {
+      return;
+    }
+    FakeField& field = Octet(into);
+    const int room = std::max(field.maxLength - (field.Size() - field.length), 0);
+    const Text taken = text.substr(0, static_cast<std::size_t>(room));
+    field.text.replace(static_cast<std::size_t>(field.start),
+                       static_cast<std::size_t>(field.length), taken);
+    field.start += static_cast<int>(taken.size());
+    field.length = 0;
+    host.OctetEdited();
+  }
+  // The field's own edit from its menu (cut, delete, undo), leaving the given text.
+  void EditWithoutKey(const Text& text) {
+    const int into = FocusedOctet();
+    if (into >= 0) {
+      Octet(into).text = text;
+      host.OctetEdited();
+    }
+  }
+
   // The user types each key of the string into whatever has the focus.
   void Type(std::u16string_view keys) {
     for (const char16_t key : keys) {

@@ -238,6 +238,48 @@ TEST_F(Form1Test, PastedWholeAddressesFillEveryFieldOnce) {
   }
 }
 
+// A paste by the mouse or a menu, a drop, and the menu's cut, delete and undo come with no key
+// whose release would compute: each computes once by itself, as soon as the field has its text.
+TEST_F(Form1Test, EditsWithoutAKeyComputeOnce) {
+  const Text padded = Text(kLongestAddressText - 7, u' ') + u"1.2.3.4";
+  const struct {
+    const char* what;
+    bool paste;  // or the menu's own edit
+    Text text;
+    Text field;  // the first field's text afterwards
+    Text network;
+    int calculations;
+    int beeps;
+  } cases[] = {
+      {"a number pasted over the selection", true, u"90", u"90", u"90.1.2.0", 1, 0},
+      {"a long number cut to the room", true, u"12345", u"123", u"123.1.2.0", 1, 0},
+      {"a whole address", true, u"172.16.0.1/12", u"172", u"172.16.0.0", 1, 0},
+      {"a malformed address", true, u"172.16.0.256", u"10", u"10.1.2.0", 0, 1},
+      {"an address with all the blanks there is room for", true, padded, u"1", u"1.2.3.0", 1, 0},
+      {"an address with one blank more", true, u" " + padded, u"10", u"10.1.2.0", 0, 1},
+      {"digits longer than any address", true, Text(kLongestAddressText + 1, u'9'), u"10",
+       u"10.1.2.0", 0, 1},
+      {"the menu's cut or delete", false, u"", u"", u"0.1.2.0", 1, 0},
+      {"the menu's undo", false, u"192", u"192", u"192.1.2.0", 1, 0},
+  };
+  for (const auto& c : cases) {
+    w.list.Select(kOpeningHostBits);
+    Prepare({u"10", u"1", u"2", u"3"}, 0, 0, 2);
+    w.host.Click(ControlId::cmbMask);
+    const int calculations = w.Calculations();
+    const int beeps = w.beeps;
+    if (c.paste) {
+      w.PasteWithoutKey(c.text);
+    } else {
+      w.EditWithoutKey(c.text);
+    }
+    EXPECT_EQ(w.Octet(0).text, c.field) << c.what;
+    EXPECT_EQ(w.Result(ControlId::txtNetwork).text, c.network) << c.what;
+    EXPECT_EQ(w.Calculations() - calculations, c.calculations) << c.what;
+    EXPECT_EQ(w.beeps - beeps, c.beeps) << c.what;
+  }
+}
+
 TEST_F(Form1Test, AddressButtonsFillTheFieldsFromFourPartsOrMore) {
   const struct {
     Text text;

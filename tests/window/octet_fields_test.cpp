@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include "address/address.h"
 #include "tests/window/key_table.h"
 #include "tests/window/window_fixture.h"
 
@@ -173,6 +174,29 @@ class Pastes : public WindowTest {
  protected:
   enum class Way { CtrlV, ShiftInsert, ContextMenu, Drop };
 
+  // Chooses an entry of the second field's context menu.
+  void Choose(const QString& entry) {
+    QLineEdit* field = Octet(1);
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, field->rect().center(),
+                            field->mapToGlobal(field->rect().center()));
+    QCoreApplication::sendEvent(field, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    bool found = false;
+    for (QAction* action : menu->actions()) {
+      // The entry's text, with its shortcut after a tab.
+      if (action->text().section(u'\t', 0, 0) == entry) {
+        found = true;
+        action->trigger();
+      }
+    }
+    menu->close();
+    EXPECT_TRUE(found) << entry.toStdString();
+  }
+  // The results as the fields are now.
+  void Compute() { window.Host().Click(ControlId::cmbMask); }
+  QString Network() const { return Edit(ControlId::txtNetwork)->text(); }
+
   void Paste(Way way, const QString& text) {
     QApplication::clipboard()->setText(text);
     QLineEdit* field = Octet(1);
@@ -183,20 +207,9 @@ class Pastes : public WindowTest {
       case Way::ShiftInsert:
         Key(Qt::Key_Insert, Qt::ShiftModifier);
         break;
-      case Way::ContextMenu: {
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, field->rect().center(),
-                                field->mapToGlobal(field->rect().center()));
-        QCoreApplication::sendEvent(field, &event);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions()) {
-          if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
-            action->trigger();
-          }
-        }
-        menu->close();
+      case Way::ContextMenu:
+        Choose(QLineEdit::tr("&Paste"));
         break;
-      }
       case Way::Drop: {
         QMimeData data;
         data.setText(text);
@@ -211,21 +224,32 @@ class Pastes : public WindowTest {
   }
 };
 
+// Whatever way the text comes, the results follow the fields at once.
 TEST_F(Pastes, WholeAddressesFillTheWindowAndTheRestIsCutToTheRoomLeft) {
+  const QString longest =
+      QString(static_cast<qsizetype>(kLongestAddressText) - 7, u' ') + "9.8.7.6";
   const struct {
     QString field;  // the field's text before, with "2" selected when it holds one
     QString pasted;
     QStringList octets;
     int mask;
+    QString network;
   } cases[] = {
-      {"", "12345", {"1", "123", "3", "4"}, 8},
-      {"12", "7", {"1", "127", "3", "4"}, 8},
-      {"12", "99", {"1", "199", "3", "4"}, 8},  // "2" selected
-      {"", "a-b", {"1", "a-b", "3", "4"}, 8},
-      {"123", "4", {"1", "123", "3", "4"}, 8},
-      {"", " 192.168.1.10/16\n", {"192", "168", "1", "10"}, 16},
-      {"", "10.1.2.3 255.0.0.0", {"10", "1", "2", "3"}, 24},
-      {"12", "256.1.2.3", {"1", "12", "3", "4"}, 8},
+      {"", "12345", {"1", "123", "3", "4"}, 8, "1.123.3.0"},
+      {"12", "7", {"1", "127", "3", "4"}, 8, "1.127.3.0"},
+      {"12", "99", {"1", "199", "3", "4"}, 8, "1.199.3.0"},  // "2" selected
+      {"", "a-b", {"1", "a-b", "3", "4"}, 8, "1.0.3.0"},
+      {"123", "4", {"1", "123", "3", "4"}, 8, "1.123.3.0"},
+      {"", " 192.168.1.10/16\n", {"192", "168", "1", "10"}, 16, "192.168.0.0"},
+      {"", "10.1.2.3 255.0.0.0", {"10", "1", "2", "3"}, 24, "10.0.0.0"},
+      {"12", "256.1.2.3", {"1", "12", "3", "4"}, 8, "1.12.3.0"},
+      {"", longest, {"9", "8", "7", "6"}, 8, "9.8.7.0"},
+      // Refused whole, not cut to what fits.
+      {"12",
+       QString(static_cast<qsizetype>(kLongestAddressText) + 1, u'9'),
+       {"1", "12", "3", "4"},
+       8,
+       "1.12.3.0"},
   };
   for (const Way way : {Way::CtrlV, Way::ShiftInsert, Way::ContextMenu, Way::Drop}) {
     for (const auto& c : cases) {
@@ -242,10 +266,63 @@ TEST_F(Pastes, WholeAddressesFillTheWindowAndTheRestIsCutToTheRoomLeft) {
       } else {
         Octet(1)->end(false);
       }
+      Compute();
       Paste(way, c.pasted);
       EXPECT_EQ(OctetTexts(), c.octets) << label;
       EXPECT_EQ(List()->currentIndex(), c.mask) << label;
+      EXPECT_EQ(Network(), c.network) << label;
     }
+  }
+}
+
+// The menu's other edits come with no key either.
+TEST_F(Pastes, TheMenusEditsComputeAtOnce) {
+  const struct {
+    QString entry;
+    bool selectAll;
+    QString field;
+    QString network;
+  } steps[] = {
+      {QLineEdit::tr("&Paste"), true, "90", "1.90.3.0"},
+      {QLineEdit::tr("&Undo"), false, "12", "1.12.3.0"},
+      {QLineEdit::tr("&Redo"), false, "90", "1.90.3.0"},
+      {QLineEdit::tr("Cu&t"), true, "", "1.0.3.0"},
+      {QLineEdit::tr("&Undo"), false, "90", "1.90.3.0"},
+      {QLineEdit::tr("Delete"), true, "", "1.0.3.0"},
+  };
+  QApplication::clipboard()->setText("90");
+  Prepare({"1", "12", "3", "4"}, 1);
+  Compute();
+  for (const auto& step : steps) {
+    if (step.selectAll) {
+      Octet(1)->selectAll();
+    }
+    Choose(step.entry);
+    EXPECT_EQ(Octet(1)->text(), step.field) << step.entry.toStdString();
+    EXPECT_EQ(Network(), step.network) << step.entry.toStdString();
+  }
+}
+
+// What a key does to a field is computed at its release, not also while it is down.
+TEST_F(Pastes, AKeysEditsWaitForItsRelease) {
+  const struct {
+    const char* what;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  } cases[] = {
+      {"a digit", Qt::Key_9, Qt::NoModifier},
+      {"Ctrl+V", Qt::Key_V, Qt::ControlModifier},
+  };
+  for (const auto& c : cases) {
+    QApplication::clipboard()->setText("9");
+    Prepare({"1", "12", "3", "4"}, 1);
+    Octet(1)->setSelection(1, 1);
+    Compute();
+    QTest::keyPress(window.windowHandle(), c.key, c.modifiers);
+    EXPECT_EQ(Octet(1)->text(), "19") << c.what;
+    EXPECT_EQ(Network(), "1.12.3.0") << c.what;
+    QTest::keyRelease(window.windowHandle(), c.key, c.modifiers);
+    EXPECT_EQ(Network(), "1.19.3.0") << c.what;
   }
 }
 

@@ -7,8 +7,10 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopedValueRollback>
 #include <QValidator>
 
+#include "address/address.h"
 #include "window/qt/qt_controls.h"
 
 namespace maskora {
@@ -75,6 +77,12 @@ Key KeyOf(const QKeyEvent& event) {
 
 OctetEdit::OctetEdit(int index, QWidget* parent) : QLineEdit(parent), index_(index) {
   setValidator(new OctetLengthValidator(this));
+  // Only the user's edits: the program's writes compute for themselves.
+  connect(this, &QLineEdit::textEdited, this, [this] {
+    if (host_ != nullptr && !inKeyPress_) {
+      host_->OctetEdited();
+    }
+  });
 }
 
 void OctetEdit::keyPressEvent(QKeyEvent* event) {
@@ -82,6 +90,7 @@ void OctetEdit::keyPressEvent(QKeyEvent* event) {
     QLineEdit::keyPressEvent(event);
     return;
   }
+  const QScopedValueRollback inKeyPress(inKeyPress_, true);
   host_->OctetKeyDown(index_, KeyOf(*event));
   const char16_t typed = TypedCharacter(*event);
   // A discarded character goes no further; a Ctrl chord still does its editing command (copy,
@@ -161,7 +170,10 @@ void OctetEdit::dropEvent(QDropEvent* event) {
 }
 
 void OctetEdit::Paste(const QString& text) {
-  if (host_ != nullptr && host_->OctetPaste(index_, ToText(text))) {
+  // Only as much as tells that the text is longer than any address goes into the program.
+  if (host_ != nullptr &&
+      host_->OctetPaste(index_,
+                        ToText(text.left(static_cast<qsizetype>(kLongestAddressText) + 1)))) {
     return;
   }
   const qsizetype room = kTypingLimit - (this->text().size() - selectedText().size());

@@ -20,7 +20,8 @@ Key KeyOf(const QKeyEvent& event);
 // An octet field. Its keys reach the host in the order the handlers rely on: key down, the
 // character, its insertion into this field, the release to the field focused by then. Every
 // way of pasting (keys, context menu, middle button, drop) offers the text to the host first;
-// what the host leaves is cut to the room within the typing limit.
+// what the host leaves is cut to the room within the typing limit. Every edit that no key
+// makes (a paste, a drop, the menu's cut, delete, undo and redo) is reported once it is done.
 class OctetEdit : public QLineEdit {
  public:
   OctetEdit(int index, QWidget* parent);
@@ -40,6 +41,8 @@ class OctetEdit : public QLineEdit {
 
   int index_;
   Form1Host* host_ = nullptr;
+  // Within a key press: its edits are computed at the key's release.
+  bool inKeyPress_ = false;
 };
 
 // The mask list: the characters typed into it go to the host first, which takes the digits of

@@ -9,6 +9,9 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <algorithm>
+
+#include "address/address.h"
 #include "window/win32/form1_window.h"
 
 namespace maskora {
@@ -30,7 +33,8 @@ Key KeyOf(WPARAM virtualKey) {
   }
 }
 
-// The clipboard's text, empty when it holds none.
+// The clipboard's text, empty when it holds none; of a text longer than any address only as
+// much as tells so.
 Text ClipboardText(HWND owner) {
   Text text;
   if (OpenClipboard(owner) == FALSE) {
@@ -38,7 +42,8 @@ Text ClipboardText(HWND owner) {
   }
   if (HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
     if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data)); chars != nullptr) {
-      const std::size_t capacity = GlobalSize(data) / sizeof(char16_t);
+      const std::size_t capacity =
+          std::min(GlobalSize(data) / sizeof(char16_t), kLongestAddressText + 1);
       std::size_t length = 0;
       while (length < capacity && chars[length] != u'\0') {
         ++length;
@@ -50,6 +55,18 @@ Text ClipboardText(HWND owner) {
   CloseClipboard();
   return text;
 }
+
+// Marks the handling of a key in an octet field, nested or not.
+class KeyScope {
+ public:
+  explicit KeyScope(int& depth) : depth_(depth) { ++depth_; }
+  ~KeyScope() { --depth_; }
+  KeyScope(const KeyScope&) = delete;
+  KeyScope& operator=(const KeyScope&) = delete;
+
+ private:
+  int& depth_;
+};
 
 bool IsDialogKey(const MSG* message) {
   return message != nullptr && (message->message == WM_KEYDOWN || message->message == WM_CHAR) &&
@@ -79,11 +96,14 @@ LRESULT Form1Window::HandleOctetMessage(HWND edit, int index, UINT message, WPAR
       const LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
       return IsDialogKey(reinterpret_cast<const MSG*>(lParam)) ? code | DLGC_WANTMESSAGE : code;
     }
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
       host_->OctetKeyDown(index, KeyOf(wParam));
+      const KeyScope key(inKey_);
       return DefSubclassProc(edit, message, wParam, lParam);
+    }
     case WM_CHAR: {
       const char16_t inserted = host_->OctetCharacter(index, static_cast<char16_t>(wParam));
+      const KeyScope key(inKey_);
       if (inserted != 0) {
         return DefSubclassProc(edit, message, inserted, lParam);
       }
@@ -101,7 +121,18 @@ LRESULT Form1Window::HandleOctetMessage(HWND edit, int index, UINT message, WPAR
       if (host_->OctetPaste(index, ClipboardText(edit))) {
         return 0;
       }
-      return DefSubclassProc(edit, message, wParam, lParam);
+      [[fallthrough]];
+    // The edits of the field's menu and of its keys; a key's are computed at its release.
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO: {
+      const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
+      if (inKey_ == 0) {
+        host_->OctetEdited();
+      }
+      return result;
+    }
     case WM_SETFOCUS: {
       const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
       host_->OctetFocusIn(index);

@@ -94,6 +94,9 @@ class Form1Window : public Form1Binding {
   HWND savedFocus_ = nullptr;
   // A label whose access key was pressed: the focus goes to the control after it.
   HWND labelCursor_ = nullptr;
+  // How many octet field key messages are being handled: their edits are computed at the
+  // key's release.
+  int inKey_ = 0;
 };
 
 }  // namespace maskora
