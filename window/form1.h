@@ -56,8 +56,9 @@ class Form1 {
   // with a beep as one that is malformed; false leaves the paste to the field.
   bool OctetPaste(int index, const Text& text);
 
-  // A character typed into the mask list: right after a "/" in an octet field, the digits
-  // typed pick the entry of that prefix ("/", "2", "4" picks /24). What is left for the list.
+  // A character typed into the mask list: digits pick the entry of the prefix that they make,
+  // two at most ("2", "4" picks /24), also right after a "/" in an octet field. What is left
+  // for the list.
   char16_t MaskListCharacter(char16_t character);
   void MaskListFocusOut();
 
@@ -77,9 +78,8 @@ class Form1 {
 
   Form1Controls c_;
   Form1Services s_;
-  // The prefix typed into the mask list after a "/": its digits so far, none when not typing.
-  std::optional<int> typedPrefix_;
-  int typedDigits_ = 0;
+  // The first digit of a prefix being typed into the mask list, none before one.
+  std::optional<int> typedDigit_;
 };
 
 }  // namespace maskora

@@ -106,5 +106,30 @@ TEST_F(WindowTest, PastesGoToTheHandlersFirst) {
   }
 }
 
+// Digits typed into the focused mask list pick a prefix, two digits at most, also without a "/"
+// before them; any other character and leaving the list end one.
+TEST_F(WindowTest, DigitsTypedIntoTheMaskListPickThePrefix) {
+  SetOctets({u"10", u"0", u"0", u"0"});
+  SetFocus(Control(ControlId::cmbMask));
+  Pump();
+  const struct {
+    std::u16string keys;
+    int mask;
+  } cases[] = {{u"24", 8}, {u"8", 24}, {u"168", 24}, {u"33", 29}, {u"2x4", 28}};
+  for (const auto& c : cases) {
+    Type(c.keys);
+    EXPECT_EQ(MaskIndex(), c.mask) << Narrow(c.keys);
+    Type(u"x");
+  }
+  EXPECT_EQ(TextOf(ControlId::txtHosts), u"268.435.454");
+  Type(u"1");
+  SetFocus(Octet(0));
+  SetFocus(Control(ControlId::cmbMask));
+  Pump();
+  Type(u"6");
+  EXPECT_EQ(MaskIndex(), 26);
+  EXPECT_EQ(Focused(), ControlId::cmbMask);
+}
+
 }  // namespace
 }  // namespace maskora::testing
