@@ -106,6 +106,30 @@ TEST_F(WindowTest, PastesGoToTheHandlersFirst) {
   }
 }
 
+// Shift+Insert is the other paste chord: it offers the clipboard to the handlers as Ctrl+V does.
+TEST_F(WindowTest, ShiftInsertPastesAsCtrlVDoes) {
+  const struct {
+    Text clipboard;
+    Octets after;
+    int beeps;
+  } cases[] = {
+      {u"10.1.2.3/8", {u"10", u"1", u"2", u"3"}, 0},
+      {u"10.1.2.300", {u"7", u"7", u"7", u"7"}, 1},
+      {u"9", {u"7", u"7", u"79", u"7"}, 0},
+  };
+  for (const auto& c : cases) {
+    Prepare({u"7", u"7", u"7", u"7"}, 2, 1, 0);
+    PutOnClipboard(window_.hwnd(), c.clipboard);
+    const int beeps = window_.beeps;
+    KeyDown(VK_SHIFT);
+    KeyDown(VK_INSERT);
+    KeyUp(VK_INSERT);
+    KeyUp(VK_SHIFT);
+    EXPECT_EQ(OctetTexts(), c.after) << Narrow(c.clipboard);
+    EXPECT_EQ(window_.beeps - beeps, c.beeps) << Narrow(c.clipboard);
+  }
+}
+
 // Digits typed into the focused mask list pick a prefix, two digits at most, also without a "/"
 // before them; any other character and leaving the list end one.
 TEST_F(WindowTest, DigitsTypedIntoTheMaskListPickThePrefix) {

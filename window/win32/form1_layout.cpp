@@ -163,6 +163,10 @@ void Form1Window::CreateControls(HINSTANCE instance) {
     } else if (d.kind == ControlKind::MaskList) {
       SetWindowSubclass(control, &MaskListProc, 0, reinterpret_cast<DWORD_PTR>(this));
       SendMessageW(control, CB_SETMINVISIBLE, kVisibleMasks, 0);
+    } else if (d.kind == ControlKind::ResultField) {
+      SetWindowSubclass(control, &ResultFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    } else if (d.kind == ControlKind::Button) {
+      SetWindowSubclass(control, &ButtonProc, 0, 0);
     }
   }
   CreateToolTips(instance);

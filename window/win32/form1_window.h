@@ -60,6 +60,10 @@ class Form1Window : public Form1Binding {
                                     UINT_PTR index, DWORD_PTR self);
   static LRESULT CALLBACK MaskListProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR self);
+  static LRESULT CALLBACK ResultFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleOctetMessage(HWND edit, int index, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMaskListMessage(HWND combo, UINT message, WPARAM wParam, LPARAM lParam);
@@ -94,6 +98,8 @@ class Form1Window : public Form1Binding {
   HWND savedFocus_ = nullptr;
   // A label whose access key was pressed: the focus goes to the control after it.
   HWND labelCursor_ = nullptr;
+  // A wheel message on its way from the window to the focused mask list.
+  bool wheelToList_ = false;
 };
 
 }  // namespace maskora
