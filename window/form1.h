@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "address/address.h"
 #include "core/message_boxes.h"
@@ -17,6 +18,11 @@ namespace maskora {
 
 // The mask that the window opens on: (24) 255.255.255.0.
 inline constexpr int kOpeningHostBits = 8;
+// The mask list's entries, one for each number of host bits from 0 (/32) to 32 (/0).
+inline constexpr int kMaskEntries = 33;
+
+// The mask list's entry for that many host bits: "(24) 255.255.255.0".
+std::string MaskEntryText(int hostBits);
 
 struct Form1Controls {
   std::array<TextField*, 4> txtIP{};

@@ -79,6 +79,13 @@ class Form1Window : public Form1Binding {
   void CreateToolTips(HINSTANCE instance);
   // Places, font and margins of every control at the given DPI.
   void Layout(int dpi);
+  // The window's font on every control, with what depends on it.
+  void ApplyFont();
+  SIZE TextRoom(const ControlDescription& d) const;
+  // Whether every text that a control can show fits it in the window's font.
+  bool EveryTextFits() const;
+  // Each label on the text line of the field that it names.
+  void AlignLabels();
   // The dropped mask list as wide as its longest entry.
   void FitDroppedWidth();
   // Sizes the frame around the client area of the description, at the given place if any.
