@@ -12,7 +12,6 @@ namespace maskora {
 
 namespace {
 
-constexpr int kMaskEntries = 33;
 // Longest failure text shown when a lookup gives no address: a web page can be large.
 constexpr std::size_t kShownFailureChars = 200;
 
@@ -25,14 +24,14 @@ Text AppTitle() {
   return Text(kForm1.appTitle);
 }
 
+}  // namespace
+
 std::string MaskEntryText(int hostBits) {
   const int prefix = 32 - hostBits;
   const std::string pad = prefix < 10 ? " " : "";
   const AddressValue wildcard = UnsignedToSigned(static_cast<double>((1ULL << hostBits) - 1));
   return "(" + pad + std::to_string(prefix) + pad + ") " + AddressToDotted(~wildcard);
 }
-
-}  // namespace
 
 Form1::Form1(const Form1Controls& controls, const Form1Services& services)
     : c_(controls), s_(services) {}

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "address/address.h"
 #include "core/message_boxes.h"
@@ -17,6 +18,11 @@ namespace maskora {
 
 // The mask that the window opens on: (24) 255.255.255.0.
 inline constexpr int kOpeningHostBits = 8;
+// The mask list's entries, one for each number of host bits from 0 (/32) to 32 (/0).
+inline constexpr int kMaskEntries = 33;
+
+// The mask list's entry for that many host bits: "(24) 255.255.255.0".
+std::string MaskEntryText(int hostBits);
 
 struct Form1Controls {
   std::array<TextField*, 4> txtIP{};
@@ -61,8 +67,9 @@ class Form1 {
   // field took, or a menu's cut, delete or undo. A key's own edits are computed at its release.
   void OctetEdited();
 
-  // A character typed into the mask list: right after a "/" in an octet field, the digits
-  // typed pick the entry of that prefix ("/", "2", "4" picks /24). What is left for the list.
+  // A character typed into the mask list: digits pick the entry of the prefix that they make,
+  // two at most ("2", "4" picks /24), also right after a "/" in an octet field. What is left
+  // for the list.
   char16_t MaskListCharacter(char16_t character);
   void MaskListFocusOut();
 
@@ -82,9 +89,8 @@ class Form1 {
 
   Form1Controls c_;
   Form1Services s_;
-  // The prefix typed into the mask list after a "/": its digits so far, none when not typing.
-  std::optional<int> typedPrefix_;
-  int typedDigits_ = 0;
+  // The first digit of a prefix being typed into the mask list, none before one.
+  std::optional<int> typedDigit_;
 };
 
 }  // namespace maskora

@@ -3,6 +3,7 @@
 // Up, Down and the wheel, and the correction of a field's text when it is left.
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "address/address.h"
 #include "window/form1.h"
@@ -102,8 +103,7 @@ char16_t Form1::OctetCharacter(int index, char16_t code) {
   // "10.0.0.0/8" typed as a whole: the prefix goes on in the mask list.
   if (code == kSlash) {
     c_.cmbMask->SetFocus();
-    typedPrefix_ = 0;
-    typedDigits_ = 0;
+    typedDigit_.reset();
   }
   return inserted;
 }
@@ -161,28 +161,26 @@ void Form1::OctetEdited() {
 }
 
 char16_t Form1::MaskListCharacter(char16_t character) {
-  if (!typedPrefix_) {
-    return character;
-  }
   if (character < u'0' || character > u'9') {
-    typedPrefix_.reset();
+    typedDigit_.reset();
     return character;
   }
-  const int prefix = *typedPrefix_ * 10 + (character - u'0');
+  const int digit = character - u'0';
+  // A prefix has two digits at most: the digit after them starts the next one.
+  const std::optional<int> first = std::exchange(typedDigit_, std::nullopt);
+  const int prefix = first ? *first * 10 + digit : digit;
   if (prefix > kLongestPrefix) {
-    typedPrefix_.reset();
-    return 0;
+    return 0;  // no such prefix: the one typed so far stays
   }
   c_.cmbMask->Select(kLongestPrefix - prefix);
-  typedPrefix_ = prefix;
-  if (++typedDigits_ == 2) {
-    typedPrefix_.reset();
+  if (!first) {
+    typedDigit_ = digit;
   }
   return 0;
 }
 
 void Form1::MaskListFocusOut() {
-  typedPrefix_.reset();
+  typedDigit_.reset();
 }
 
 void Form1::MouseWheel(std::int32_t rotation) {

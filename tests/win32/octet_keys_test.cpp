@@ -94,5 +94,54 @@ TEST_F(WindowTest, PastesGoToTheHandlersFirst) {
   }
 }
 
+// Shift+Insert is the other paste chord: it offers the clipboard to the handlers as Ctrl+V does.
+TEST_F(WindowTest, ShiftInsertPastesAsCtrlVDoes) {
+  const struct {
+    Text clipboard;
+    Octets after;
+    int beeps;
+  } cases[] = {
+      {u"10.1.2.3/8", {u"10", u"1", u"2", u"3"}, 0},
+      {u"10.1.2.300", {u"7", u"7", u"7", u"7"}, 1},
+      {u"9", {u"7", u"7", u"79", u"7"}, 0},
+  };
+  for (const auto& c : cases) {
+    Prepare({u"7", u"7", u"7", u"7"}, 2, 1, 0);
+    PutOnClipboard(window_.hwnd(), c.clipboard);
+    const int beeps = window_.beeps;
+    KeyDown(VK_SHIFT);
+    KeyDown(VK_INSERT);
+    KeyUp(VK_INSERT);
+    KeyUp(VK_SHIFT);
+    EXPECT_EQ(OctetTexts(), c.after) << Narrow(c.clipboard);
+    EXPECT_EQ(window_.beeps - beeps, c.beeps) << Narrow(c.clipboard);
+  }
+}
+
+// Digits typed into the focused mask list pick a prefix, two digits at most, also without a "/"
+// before them; any other character and leaving the list end one.
+TEST_F(WindowTest, DigitsTypedIntoTheMaskListPickThePrefix) {
+  SetOctets({u"10", u"0", u"0", u"0"});
+  SetFocus(Control(ControlId::cmbMask));
+  Pump();
+  const struct {
+    std::u16string keys;
+    int mask;
+  } cases[] = {{u"24", 8}, {u"8", 24}, {u"168", 24}, {u"33", 29}, {u"2x4", 28}};
+  for (const auto& c : cases) {
+    Type(c.keys);
+    EXPECT_EQ(MaskIndex(), c.mask) << Narrow(c.keys);
+    Type(u"x");
+  }
+  EXPECT_EQ(TextOf(ControlId::txtHosts), u"268.435.454");
+  Type(u"1");
+  SetFocus(Octet(0));
+  SetFocus(Control(ControlId::cmbMask));
+  Pump();
+  Type(u"6");
+  EXPECT_EQ(MaskIndex(), 26);
+  EXPECT_EQ(Focused(), ControlId::cmbMask);
+}
+
 }  // namespace
 }  // namespace maskora::testing

@@ -3,12 +3,16 @@
 // window's own TrueType font at the window's DPI (the test command runs this at 96, 120 and
 // 144 DPI), also after the window moved to a monitor of another DPI.
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "address/address.h"
 #include "core/text.h"
 #include "tests/win32/window_fixture.h"
+#include "window/result_fields.h"
 
 namespace maskora::testing {
 namespace {
@@ -20,10 +24,12 @@ struct Measured {
   int height = 0;
 };
 
-Measured Measure(HWND control, const Text& text) {
+// In the control's own font, or in the one given.
+Measured Measure(HWND control, const Text& text, HFONT font = nullptr) {
   HDC dc = GetDC(control);
-  const HGDIOBJ previous =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  const HGDIOBJ previous = SelectObject(
+      dc,
+      font != nullptr ? font : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   SIZE size{};
   GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.c_str()),
                         static_cast<int>(text.size()), &size);
@@ -57,6 +63,24 @@ const std::map<ControlId, std::set<Text>>& ResultTexts() {
     }
   }
   return texts;
+}
+
+// The first and the last row of dark pixels in a control's client area or part of it, in the
+// form's client coordinates, as the window shows them.
+std::pair<int, int> InkRows(HWND form, HWND control, RECT area) {
+  MapWindowPoints(control, form, reinterpret_cast<POINT*>(&area), 2);
+  HDC dc = GetDC(form);
+  std::pair<int, int> rows{-1, -1};
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const COLORREF c = GetPixel(dc, x, y);
+      if (GetRValue(c) * 3 + GetGValue(c) * 6 + GetBValue(c) < 1280) {
+        rows = {rows.first < 0 ? y : rows.first, y};
+      }
+    }
+  }
+  ReleaseDC(form, dc);
+  return rows;
 }
 
 class TextFitTest : public WindowTest {
@@ -142,8 +166,52 @@ class TextFitTest : public WindowTest {
     }
   }
 
+  // Each label's text stands on the text line of the field that it names: the same text shows
+  // the same rows of pixels in both.
+  void ExpectLabelsOnTheLinesOfTheirFields() {
+    std::vector<std::pair<ControlId, ControlId>> pairs = {
+        {ControlId::lblDesc0, ControlId::txtIP0}, {ControlId::lblDesc1, ControlId::cmbMask}};
+    for (const ResultField& result : kResultFields) {
+      pairs.emplace_back(result.label, result.field);
+    }
+    SetFocus(Control(ControlId::cmdCalc));
+    std::printf("at %d DPI, label against field, rows of pixels:\n", window_.Dpi());
+    for (const auto& [label, field] : pairs) {
+      HWND control = Control(field);
+      RECT area{};
+      GetClientRect(control, &area);
+      if (field == ControlId::cmbMask) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof(info);
+        GetComboBoxInfo(control, &info);
+        area = info.rcItem;
+        SetWindowTextW(Control(label),
+                       reinterpret_cast<const wchar_t*>(WindowText(control).c_str()));
+      } else {
+        SetWindowTextW(Control(label), L"0");
+        SetWindowTextW(control, L"0");
+        InflateRect(&area, field == ControlId::txtIP0 ? -area.right / 4 : 0, 0);  // not the dot
+      }
+      RECT labelArea{};
+      GetClientRect(Control(label), &labelArea);
+      RedrawWindow(window_.hwnd(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      const auto labelRows = InkRows(window_.hwnd(), Control(label), labelArea);
+      const auto fieldRows = InkRows(window_.hwnd(), control, area);
+      std::printf("  %-13s %3d-%3d against %3d-%3d: %+d px\n", Describe(field).name.data(),
+                  labelRows.first, labelRows.second, fieldRows.first, fieldRows.second,
+                  labelRows.second - fieldRows.second);
+      EXPECT_GE(labelRows.first, 0);
+      EXPECT_EQ(labelRows, fieldRows) << Describe(field).name;
+    }
+  }
+
   const std::map<ControlId, std::set<Text>>& results_ = ResultTexts();
 };
+
+TEST_F(TextFitTest, LabelsSitOnTheTextLineOfTheirFields) {
+  ExpectLabelsOnTheLinesOfTheirFields();
+}
 
 // The window's font is a TrueType font: the platform's dialog font as the system resolves it
 // (Microsoft Sans Serif on Windows, Tahoma under Wine), not a fallback for a missing one.
@@ -174,6 +242,37 @@ TEST_F(TextFitTest, EveryTextFitsItsControl) {
   ExpectEverythingFits();
 }
 
+// The system's dialog font at its own size, or at the size below which some text would not fit.
+TEST_F(TextFitTest, TheFontIsTheLargestThatFits) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Octet(0), WM_GETFONT, 0, 0)), sizeof(font),
+             &font);
+  LOGFONTW system{};
+  GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(system), &system);
+  HDC screen = GetDC(nullptr);
+  const int systemPixels =
+      MulDiv(std::abs(system.lfHeight), window_.Dpi(), GetDeviceCaps(screen, LOGPIXELSY));
+  ReleaseDC(nullptr, screen);
+  std::printf("%ls %ld px of the system's %d\n", font.lfFaceName, -font.lfHeight, systemPixels);
+  EXPECT_STREQ(font.lfFaceName, system.lfFaceName);
+  ASSERT_LE(-font.lfHeight, systemPixels);
+  --font.lfHeight;
+  HFONT larger = CreateFontIndirectW(&font);
+  int tooLarge = 0;
+  for (const ControlDescription& d : kForm1Controls) {
+    RECT client{};
+    GetClientRect(Control(d.id), &client);
+    for (const Text& text : TextsOf(d)) {
+      const Measured m = Measure(Control(d.id), text, larger);
+      tooLarge +=
+          m.width > Room(d) || (d.kind != ControlKind::MaskList && m.height > client.bottom);
+    }
+  }
+  DeleteObject(larger);
+  // One pixel more: above the system's size, or some text would not fit.
+  EXPECT_TRUE(-font.lfHeight > systemPixels || tooLarge > 0);
+}
+
 // The window moves to a monitor of another DPI: the layout and the font follow, crisp, at the
 // client size of the description at that DPI.
 TEST_F(TextFitTest, FollowsAChangeOfDpi) {
@@ -199,6 +298,7 @@ TEST_F(TextFitTest, FollowsAChangeOfDpi) {
     EXPECT_EQ(r.bottom - r.top, TwipsToPixels(Describe(ControlId::cmdSet).place.height, dpi));
     EXPECT_NEAR(Measure(Octet(0), u"0").height, fontHeight * dpi / start, 1 + dpi / 96);
     ExpectEverythingFits();
+    ExpectLabelsOnTheLinesOfTheirFields();
   }
 }
 

@@ -2,6 +2,9 @@
 // The Win32 wheel hook: the window procedure put in front of a window's own, fed with real
 // wheel messages, on a plain window, on a child control and on the main window.
 #include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/win32/window_fixture.h"
 #include "wheelhook/wheelhook.h"
@@ -200,6 +203,47 @@ TEST_F(WindowTest, WheelOverTheMaskListActsByTheFocus) {
   EXPECT_EQ(TextOf(ControlId::txtIP2), u"11");
   EXPECT_EQ(MaskIndex(), 9);
   EXPECT_EQ(TextOf(ControlId::txtHosts), u"510");
+}
+
+// Real notches through the input queue with the pointer over each control and over the title
+// bar: wherever the window system delivers them, the focused octet field steps, and the focused
+// mask list moves one entry.
+TEST_F(WindowTest, WheelActsOnTheFocusWhereverThePointerIs) {
+  std::vector<std::pair<std::string, POINT>> places;
+  for (const ControlDescription& d : kForm1Controls) {
+    POINT at{TwipsToPixels(d.place.left + d.place.width / 2, window_.Dpi()),
+             TwipsToPixels(d.place.top + d.place.height / 2, window_.Dpi())};
+    ClientToScreen(window_.hwnd(), &at);
+    places.emplace_back(std::string(d.name) + std::to_string(d.index), at);
+  }
+  RECT frame;
+  GetWindowRect(window_.hwnd(), &frame);
+  POINT client{0, 0};
+  ClientToScreen(window_.hwnd(), &client);
+  places.emplace_back("title bar", POINT{client.x + 40, (frame.top + client.y) / 2});
+  const auto notch = [this](const POINT& at, int rotation) {
+    SetCursorPos(at.x, at.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(rotation);
+    SendInput(1, &input, sizeof(input));
+    Pump();
+  };
+  Prepare({u"1", u"2", u"10", u"4"}, 2, 0, 0);
+  for (const auto& [name, at] : places) {
+    notch(at, WHEEL_DELTA);
+    EXPECT_EQ(TextOf(ControlId::txtIP2), u"11") << name;
+    notch(at, -WHEEL_DELTA);
+  }
+  SetFocus(Control(ControlId::cmbMask));
+  for (const auto& [name, at] : places) {
+    notch(at, -WHEEL_DELTA);
+    EXPECT_EQ(MaskIndex(), 9) << name;
+    notch(at, WHEEL_DELTA);
+  }
+  EXPECT_EQ(TextOf(ControlId::txtIP2), u"10");
+  EXPECT_EQ(MaskIndex(), 8);
 }
 
 struct AtDestroy {

@@ -8,6 +8,7 @@ namespace maskora::testing {
 namespace {
 
 constexpr DWORD kQuietMs = 30;
+constexpr ULONGLONG kLongestPumpMs = 300;
 
 void Send(WORD vk, DWORD flags) {
   INPUT input{};
@@ -104,12 +105,15 @@ void WindowTest::Prepare(const Octets& texts, int field, int selStart, int selLe
 }
 
 void WindowTest::Pump() {
+  // A button under the pointer tracks it with a timer that never lets the queue fall quiet.
+  const ULONGLONG end = GetTickCount64() + kLongestPumpMs;
   MSG message;
   do {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
       DeliverMessage(message);
     }
-  } while (MsgWaitForMultipleObjects(0, nullptr, FALSE, kQuietMs, QS_ALLINPUT) == WAIT_OBJECT_0);
+  } while (GetTickCount64() < end &&
+           MsgWaitForMultipleObjects(0, nullptr, FALSE, kQuietMs, QS_ALLINPUT) == WAIT_OBJECT_0);
 }
 
 void WindowTest::KeyDown(WORD vk) {

@@ -53,7 +53,8 @@ class WindowTest : public ::testing::Test {
   // there would have it.
   void Prepare(const Octets& texts, int field, int selStart, int selLength);
 
-  // Handles everything that the window system has queued, waiting briefly for stragglers.
+  // Handles everything that the window system has queued, waiting briefly for stragglers, and
+  // for a little while at most.
   void Pump();
   // Presses and releases each key in turn: characters, Backspace, Enter, Escape, Tab and the
   // arrows of the key table.

@@ -57,7 +57,12 @@ TEST_P(ControlTest, MadeFromTheDescription) {
   MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&r), 2);
   const int dpi = window_.Dpi();
   EXPECT_EQ(r.left, TwipsToPixels(d.place.left, dpi));
-  EXPECT_EQ(r.top, TwipsToPixels(d.place.top, dpi));
+  if (d.kind == ControlKind::Label) {
+    // On the text line of its field (TextFitTest), within its row.
+    EXPECT_NEAR(r.top, TwipsToPixels(d.place.top, dpi), TwipsToPixels(d.place.height, dpi) / 4);
+  } else {
+    EXPECT_EQ(r.top, TwipsToPixels(d.place.top, dpi));
+  }
   EXPECT_EQ(r.right - r.left, TwipsToPixels(d.place.width, dpi));
   EXPECT_EQ(r.bottom - r.top, TwipsToPixels(d.place.height, dpi));
   if (d.kind != ControlKind::MaskList && d.kind != ControlKind::ResultField) {
@@ -160,6 +165,39 @@ TEST_F(WindowTest, AccessKeysOfButtonsClickThem) {
   SendMessageW(Control(ControlId::cmbMask), CB_SETCURSEL, 12, 0);
   AltKey(AccessKey(Describe(ControlId::cmdSet).caption));
   EXPECT_EQ(MaskIndex(), 8);  // class C: /24
+}
+
+// Enter presses the push button that has the focus, which shows as the default button while it
+// has it; elsewhere it presses none.
+TEST_F(WindowTest, EnterPressesTheFocusedButton) {
+  const auto enterOn = [this](ControlId id) {
+    SetOctets({u"192", u"0", u"2", u"1"});
+    SendMessageW(Control(ControlId::cmbMask), CB_SETCURSEL, 12, 0);
+    window_.host().Click(ControlId::cmbMask);
+    SetFocus(Control(id));
+    Pump();
+    const bool shownAsDefault = (Style(Control(id)) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    Type(u"\r");
+    return shownAsDefault;
+  };
+  enterOn(ControlId::txtHosts);
+  enterOn(ControlId::cmbMask);
+  EXPECT_EQ(sources_.localCalls + sources_.publicCalls + boxes_.shown.size(), 0u);
+  EXPECT_EQ(MaskIndex(), 12);
+  EXPECT_TRUE(enterOn(ControlId::cmdGetIpCli));
+  EXPECT_EQ(sources_.localCalls, 1);
+  EXPECT_TRUE(enterOn(ControlId::CmdGetIpSrv));
+  EXPECT_EQ(sources_.publicCalls, 1);
+  EXPECT_TRUE(enterOn(ControlId::cmdCalc));
+  EXPECT_EQ(boxes_.shown.size(), 1u);
+  EXPECT_TRUE(enterOn(ControlId::cmdSet));
+  EXPECT_EQ(MaskIndex(), 8);
+  SetFocus(Octet(0));
+  EXPECT_EQ(Style(Control(ControlId::cmdSet)) & BS_TYPEMASK, BS_PUSHBUTTON);
+  // Where the dialog manager knows no default button, it reports Enter as IDOK.
+  SetFocus(Control(ControlId::cmdCalc));
+  SendMessageW(window_.hwnd(), WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(boxes_.shown.size(), 2u);
 }
 
 TEST_F(WindowTest, ChoosingAMaskFromTheKeyboardRecalculates) {

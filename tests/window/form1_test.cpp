@@ -165,37 +165,46 @@ TEST_F(Form1Test, FocusRulesRunOnlyForMovesWithinTheWindow) {
   EXPECT_EQ(w.Octet(1).length, 2);
 }
 
-TEST_F(Form1Test, SlashThenDigitsPickThePrefix) {
+// Digits typed into the mask list pick a prefix, after a "/" in an octet field or with the list
+// focused by any other way.
+TEST_F(Form1Test, DigitsTypedIntoTheMaskListPickThePrefix) {
   const struct {
     std::u16string keys;
     int mask;
-    std::optional<ControlId> focus;
   } cases[] = {
-      {u"/24", 8, ControlId::cmbMask},   {u"/8", 24, ControlId::cmbMask},
-      {u"/0", 32, ControlId::cmbMask},   {u"/32", 0, ControlId::cmbMask},
-      {u"/33", 29, ControlId::cmbMask},   // 33 is none: /3 stays
-      {u"/2x4", 30, ControlId::cmbMask},  // typing ends at anything but a digit
-      {u"/168", 16, ControlId::cmbMask}, {u"/032", 29, ControlId::cmbMask},  // two digits at most
+      {u"24", 8},   {u"8", 24},    {u"0", 32}, {u"32", 0}, {u"33", 29},  // 33 is none: /3 stays
+      {u"2x4", 28},                 // anything but a digit ends a prefix
+      {u"168", 24}, {u"032", 30},   // two digits at most, then the next prefix
+      {u"332", 30}, {u"4521", 11},  // the digit refused ends the prefix too
+      {u"x", 12},                   // the list's own business
   };
-  for (const auto& c : cases) {
-    Prepare({u"10", u"0", u"0", u"0"}, 3, 1, 0);
-    w.list.Select(12);
-    w.Type(c.keys);
-    EXPECT_EQ(w.list.index, c.mask) << Narrow(c.keys);
-    EXPECT_EQ(w.focus, c.focus);
+  for (const bool slash : {true, false}) {
+    for (const auto& c : cases) {
+      const std::string label = (slash ? "/" : "") + Narrow(c.keys);
+      Prepare({u"10", u"0", u"0", u"0"}, 3, 1, 0);
+      w.list.Select(12);
+      if (slash) {
+        w.Type(u"/");
+      } else {
+        w.Focus(ControlId::cmbMask);
+      }
+      for (const char16_t key : c.keys) {
+        const bool digit = key >= u'0' && key <= u'9';
+        // A digit never reaches the list's own search; any other character does.
+        EXPECT_EQ(w.host.MaskListCharacter(key), digit ? 0 : key) << label;
+      }
+      EXPECT_EQ(w.list.index, c.mask) << label;
+      EXPECT_EQ(w.focus, ControlId::cmbMask) << label;
+    }
   }
-  // Digits typed into the list without a slash before are the list's own business.
+  // Leaving the list ends a prefix.
   Prepare(kZeros, 3, 1, 0);
-  w.Focus(ControlId::cmbMask);
-  w.list.Select(12);
-  EXPECT_EQ(w.host.MaskListCharacter(u'2'), u'2');
-  EXPECT_EQ(w.list.index, 12);
-  // Leaving the list ends the typing.
-  Prepare(kZeros, 3, 1, 0);
-  w.Type(u"/");
+  w.Type(u"/1");
   w.Focus(ControlId::cmdCalc);
   w.Focus(ControlId::cmbMask);
-  EXPECT_EQ(w.host.MaskListCharacter(u'2'), u'2');
+  w.Type(u"6");
+  EXPECT_EQ(w.list.index, 26);
+  EXPECT_EQ(w.Result(ControlId::txtHosts).text, u"67.108.862");
 }
 
 TEST_F(Form1Test, PastedWholeAddressesFillEveryFieldOnce) {

@@ -170,6 +170,29 @@ TEST_F(OctetFields, SlashAndDigitsPickTheMaskThroughTheList) {
   }
 }
 
+// Digits typed into the focused list pick a prefix also without a "/" before them; any other
+// key and leaving the list end one.
+TEST_F(OctetFields, DigitsTypedIntoTheFocusedListPickThePrefix) {
+  SetOctets({"10", "0", "0", "0"});
+  List()->setFocus(Qt::TabFocusReason);
+  const struct {
+    QString keys;
+    int mask;
+  } cases[] = {{"24", 8}, {"8", 24}, {"168", 24}, {"33", 29}, {"2x4", 28}};
+  for (const auto& c : cases) {
+    Type(c.keys);
+    EXPECT_EQ(List()->currentIndex(), c.mask) << c.keys.toStdString();
+    Type("x");
+  }
+  EXPECT_EQ(Edit(ControlId::txtHosts)->text(), "268.435.454");
+  Type("1");
+  Button(ControlId::cmdCalc)->setFocus(Qt::TabFocusReason);
+  List()->setFocus(Qt::TabFocusReason);
+  Type("6");
+  EXPECT_EQ(List()->currentIndex(), 26);
+  EXPECT_EQ(Focused(), ControlId::cmbMask);
+}
+
 class Pastes : public WindowTest {
  protected:
   enum class Way { CtrlV, ShiftInsert, ContextMenu, Drop };

@@ -46,7 +46,7 @@ class OctetEdit : public QLineEdit {
 };
 
 // The mask list: the characters typed into it go to the host first, which takes the digits of
-// a prefix typed after a "/".
+// a prefix.
 class MaskCombo : public QComboBox {
  public:
   explicit MaskCombo(QWidget* parent) : QComboBox(parent) {}

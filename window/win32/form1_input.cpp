@@ -2,7 +2,8 @@
 // Keys, characters, pastes, focus and the wheel of the octet fields and the mask list, reported
 // to the host in the order that the handlers rely on: key down, character, insertion into the
 // field typed into, key released to the field that has the focus by then (the window system
-// delivers it there).
+// delivers it there). The result fields hand the wheel on to the window, and the push button
+// with the focus is the default one.
 // The window system's declarations come first; the common controls build on them.
 // clang-format off
 #include <windows.h>
@@ -99,6 +100,13 @@ LRESULT Form1Window::HandleOctetMessage(HWND edit, int index, UINT message, WPAR
     case WM_KEYDOWN: {
       host_->OctetKeyDown(index, KeyOf(wParam));
       const KeyScope key(inKey_);
+      // Shift+Insert pastes as Ctrl+V does: through the paste message, which the field would
+      // otherwise bypass.
+      if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 &&
+          GetKeyState(VK_MENU) >= 0) {
+        SendMessageW(edit, WM_PASTE, 0, 0);
+        return 0;
+      }
       return DefSubclassProc(edit, message, wParam, lParam);
     }
     case WM_CHAR: {
@@ -189,6 +197,34 @@ LRESULT Form1Window::HandleMaskListMessage(HWND combo, UINT message, WPARAM wPar
     default:
       return DefSubclassProc(combo, message, wParam, lParam);
   }
+}
+
+LRESULT CALLBACK Form1Window::ResultFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                              UINT_PTR id, DWORD_PTR self) {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(edit, &ResultFieldProc, id);
+  } else if (message == WM_MOUSEWHEEL) {
+    // A result's one line has no use for the wheel, which the edit control would keep: it goes
+    // to the window, as it does from an octet field.
+    return SendMessageW(reinterpret_cast<Form1Window*>(self)->hwnd_, message, wParam, lParam);
+  }
+  return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+// The push button that has the focus is the default button, as in a dialog: it shows so, and
+// Enter presses it.
+LRESULT CALLBACK Form1Window::ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR) {
+  if (message == WM_NCDESTROY) {
+    RemoveWindowSubclass(button, &ButtonProc, id);
+    return DefSubclassProc(button, message, wParam, lParam);
+  }
+  const LRESULT result = DefSubclassProc(button, message, wParam, lParam);
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+    SendMessageW(button, BM_SETSTYLE, message == WM_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                 TRUE);
+  }
+  return result;
 }
 
 }  // namespace maskora

@@ -2,6 +2,11 @@
 // The controls of the main window as the window system's own, made from the window's
 // description and placed at the window's DPI.
 #include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <vector>
 
 // The window system's declarations come first; the common controls build on them.
 // clang-format off
@@ -9,6 +14,7 @@
 #include <commctrl.h>
 // clang-format on
 
+#include "window/shown_texts.h"
 #include "window/win32/form1_window.h"
 
 namespace maskora {
@@ -17,8 +23,6 @@ namespace {
 
 using namespace win32;
 
-// The height of the window's font, 7.5 points.
-constexpr int kFontPixelsAt96 = 10;
 // Entries that the dropped mask list shows at once.
 constexpr int kVisibleMasks = 12;
 // Every child clips its siblings, so the stacking order decides what is drawn on top.
@@ -74,23 +78,65 @@ int Metric(int index, int dpi) {
   return forDpi != nullptr ? forDpi(index, static_cast<UINT>(dpi)) : GetSystemMetrics(index);
 }
 
-// The platform's dialog font at the given DPI.
-// The platform's dialog font at the given DPI, in whole pixels no higher than 10 at 96 DPI:
-// the layout's twips were measured for the narrow raster dialog font of old, and the widest
-// captions and results need the room that today's TrueType dialog fonts take at 8 points.
-HFONT DialogFont(int dpi) {
+// The platform's dialog font, as the system sets it.
+LOGFONTW SystemDialogFont() {
   LOGFONTW font{};
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-  font.lfHeight = -(kFontPixelsAt96 * dpi / USER_DEFAULT_SCREEN_DPI);
+  return font;
+}
+
+// The height of the system's dialog font at the given DPI, in pixels: the system gives it at
+// its own DPI, which a window on another monitor does not have.
+int SystemFontPixels(int dpi) {
+  int systemDpi = USER_DEFAULT_SCREEN_DPI;
+  if (HDC screen = GetDC(nullptr); screen != nullptr) {
+    systemDpi = std::max(GetDeviceCaps(screen, LOGPIXELSY), 1);
+    ReleaseDC(nullptr, screen);
+  }
+  return std::max(MulDiv(std::abs(SystemDialogFont().lfHeight), dpi, systemDpi), 1);
+}
+
+// The platform's dialog font, so many pixels high.
+HFONT DialogFont(int pixels) {
+  LOGFONTW font = SystemDialogFont();
+  font.lfHeight = -pixels;
   font.lfWidth = 0;
   return CreateFontIndirectW(&font);
 }
 
-int TextWidth(HDC dc, std::u16string_view text) {
+SIZE TextSize(HDC dc, std::u16string_view text) {
   SIZE size{};
   GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
                         static_cast<int>(text.size()), &size);
-  return size.cx;
+  return size;
+}
+
+int TextWidth(HDC dc, std::u16string_view text) {
+  return TextSize(dc, text).cx;
+}
+
+// Every text of every control, in the order of the description; made once, they never change.
+const std::array<std::vector<Text>, kControlCount>& ShownTexts() {
+  static const auto texts = [] {
+    std::array<std::vector<Text>, kControlCount> all;
+    for (const ControlDescription& d : kForm1Controls) {
+      all[static_cast<std::size_t>(d.id)] = TextsShownBy(d);
+    }
+    return all;
+  }();
+  return texts;
+}
+
+// The field whose text line a label stands on: the next control in tab order that shows one.
+std::optional<ControlId> FieldOfLabel(ControlId label) {
+  for (auto i = static_cast<std::size_t>(label) + 1; i < kForm1Controls.size(); ++i) {
+    const ControlKind kind = kForm1Controls[i].kind;
+    if (kind == ControlKind::OctetField || kind == ControlKind::ResultField ||
+        kind == ControlKind::MaskList) {
+      return kForm1Controls[i].id;
+    }
+  }
+  return std::nullopt;
 }
 
 // A dot lies over the edges of the octet fields beside it: it keeps only the pixels of its
@@ -163,6 +209,10 @@ void Form1Window::CreateControls(HINSTANCE instance) {
     } else if (d.kind == ControlKind::MaskList) {
       SetWindowSubclass(control, &MaskListProc, 0, reinterpret_cast<DWORD_PTR>(this));
       SendMessageW(control, CB_SETMINVISIBLE, kVisibleMasks, 0);
+    } else if (d.kind == ControlKind::ResultField) {
+      SetWindowSubclass(control, &ResultFieldProc, 0, reinterpret_cast<DWORD_PTR>(this));
+    } else if (d.kind == ControlKind::Button) {
+      SetWindowSubclass(control, &ButtonProc, 0, 0);
     }
   }
   CreateToolTips(instance);
@@ -191,17 +241,43 @@ void Form1Window::CreateToolTips(HINSTANCE instance) {
   }
 }
 
+// The places at the DPI, then the system's dialog font at the largest size at which every text
+// fits its control, then the labels on the text lines of their fields.
 void Form1Window::Layout(int dpi) {
   dpi_ = dpi;
-  HFONT previousFont = font_;
-  font_ = DialogFont(dpi);
   const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+  for (const ControlDescription& d : kForm1Controls) {
+    SetWindowPos(Control(d.id), nullptr, px(d.place.left), px(d.place.top), px(d.place.width),
+                 px(d.place.height), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  HFONT previousFont = font_;
+  const int largest = SystemFontPixels(dpi);
+  // Below three quarters of the system's size a text is hard to read: there one cut short is
+  // the lesser harm.
+  const int smallest = std::max(largest * 3 / 4, 1);
+  for (int pixels = largest;; --pixels) {
+    HFONT tried = font_;
+    font_ = DialogFont(pixels);
+    ApplyFont();
+    if (tried != previousFont) {
+      DeleteObject(tried);
+    }
+    if (pixels <= smallest || EveryTextFits()) {
+      break;
+    }
+  }
+  AlignLabels();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  if (previousFont != nullptr) {
+    DeleteObject(previousFont);
+  }
+}
+
+void Form1Window::ApplyFont() {
   HWND maskList = nullptr;
   for (const ControlDescription& d : kForm1Controls) {
     HWND control = Control(d.id);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    SetWindowPos(control, nullptr, px(d.place.left), px(d.place.top), px(d.place.width),
-                 px(d.place.height), SWP_NOZORDER | SWP_NOACTIVATE);
     switch (d.kind) {
       case ControlKind::OctetField:
         // A new font brings its own margins; an octet's three digits need every pixel.
@@ -219,6 +295,7 @@ void Form1Window::Layout(int dpi) {
   }
   if (maskList != nullptr) {
     const ControlDescription& d = Describe(ControlId::cmbMask);
+    const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
     // The closed list is exactly as high as its place: the selection field takes what the
     // combo box's frame leaves, measured, and put right once more if the control adds to it.
     auto field = static_cast<int>(SendMessageW(maskList, CB_GETITEMHEIGHT, WPARAM(-1), 0));
@@ -241,9 +318,78 @@ void Form1Window::Layout(int dpi) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     FitDroppedWidth();
   }
-  InvalidateRect(hwnd_, nullptr, TRUE);
-  if (previousFont != nullptr) {
-    DeleteObject(previousFont);
+}
+
+// The room that a control leaves its text: its client area less the margins that it keeps.
+SIZE Form1Window::TextRoom(const ControlDescription& d) const {
+  HWND control = Control(d.id);
+  RECT client{};
+  GetClientRect(control, &client);
+  SIZE room{client.right, client.bottom};
+  switch (d.kind) {
+    case ControlKind::OctetField:
+    case ControlKind::ResultField: {
+      const auto margins = static_cast<DWORD>(SendMessageW(control, EM_GETMARGINS, 0, 0));
+      room.cx -= LOWORD(margins) + HIWORD(margins);
+      break;
+    }
+    case ControlKind::Button:
+      room.cx -= 2 * Metric(SM_CXEDGE, dpi_);
+      break;
+    case ControlKind::MaskList: {
+      // The selection field: the list itself takes as much height as its entries need.
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof(info);
+      GetComboBoxInfo(control, &info);
+      room = {info.rcItem.right - info.rcItem.left, std::numeric_limits<LONG>::max()};
+      break;
+    }
+    default:
+      break;
+  }
+  return room;
+}
+
+bool Form1Window::EveryTextFits() const {
+  HDC dc = GetDC(hwnd_);
+  const HGDIOBJ previous = SelectObject(dc, font_);
+  bool fits = true;
+  for (const ControlDescription& d : kForm1Controls) {
+    const SIZE room = TextRoom(d);
+    for (const Text& text : ShownTexts()[static_cast<std::size_t>(d.id)]) {
+      const SIZE size = TextSize(dc, text);
+      fits = fits && size.cx <= room.cx && size.cy <= room.cy;
+    }
+  }
+  SelectObject(dc, previous);
+  ReleaseDC(hwnd_, dc);
+  return fits;
+}
+
+// A label draws its text at its top. The field's line: where an edit control formats its text;
+// two pixels inside the closed list's selection field, where the list draws it.
+void Form1Window::AlignLabels() {
+  for (const ControlDescription& d : kForm1Controls) {
+    const std::optional<ControlId> field =
+        d.kind == ControlKind::Label ? FieldOfLabel(d.id) : std::nullopt;
+    if (!field) {
+      continue;
+    }
+    HWND control = Control(*field);
+    POINT line{0, 0};
+    if (Describe(*field).kind == ControlKind::MaskList) {
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof(info);
+      GetComboBoxInfo(control, &info);
+      line.y = info.rcItem.top + 2;
+    } else {
+      RECT format{};
+      SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&format));
+      line.y = format.top;
+    }
+    MapWindowPoints(control, hwnd_, &line, 1);
+    SetWindowPos(Control(d.id), nullptr, TwipsToPixels(d.place.left, dpi_), line.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 

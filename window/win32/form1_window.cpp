@@ -165,6 +165,16 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SaveFocus();
       }
       break;
+    case WM_MOUSEWHEEL:
+      // Handed on by a control under the pointer, after the hook: the focused mask list takes
+      // the notch as if the pointer were over it. Once: the list may hand it back.
+      if (HWND list = Control(ControlId::cmbMask); GetFocus() == list && !wheelToList_) {
+        wheelToList_ = true;
+        const LRESULT result = SendMessageW(list, message, wParam, lParam);
+        wheelToList_ = false;
+        return result;
+      }
+      break;
     case WM_SETFOCUS:
       // The window itself holds the focus only on its way to one of its controls.
       RestoreFocus();
@@ -194,9 +204,19 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1Window::OnCommand(int dialogId, int code) {
+  if (dialogId == IDOK && code == BN_CLICKED) {
+    // Enter where the dialog manager knows no default button: the focused push button is it.
+    HWND focus = GetFocus();
+    const std::optional<ControlId> focused = focus != nullptr && GetParent(focus) == hwnd_
+                                                 ? ControlOfDialogId(GetDlgCtrlID(focus))
+                                                 : std::nullopt;
+    if (focused && Describe(*focused).kind == ControlKind::Button) {
+      dialogId = DialogId(*focused);
+    }
+  }
   const std::optional<ControlId> id = ControlOfDialogId(dialogId);
   if (!id || host_ == nullptr) {
-    return;  // Enter and Escape: the window has no default and no cancel button
+    return;  // Escape, and Enter elsewhere: the window has no cancel and no other default button
   }
   if (*id == ControlId::cmbMask) {
     if (code == CBN_SELCHANGE) {

@@ -60,6 +60,10 @@ class Form1Window : public Form1Binding {
                                     UINT_PTR index, DWORD_PTR self);
   static LRESULT CALLBACK MaskListProc(HWND combo, UINT message, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR, DWORD_PTR self);
+  static LRESULT CALLBACK ResultFieldProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK ButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleOctetMessage(HWND edit, int index, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMaskListMessage(HWND combo, UINT message, WPARAM wParam, LPARAM lParam);
@@ -75,6 +79,13 @@ class Form1Window : public Form1Binding {
   void CreateToolTips(HINSTANCE instance);
   // Places, font and margins of every control at the given DPI.
   void Layout(int dpi);
+  // The window's font on every control, with what depends on it.
+  void ApplyFont();
+  SIZE TextRoom(const ControlDescription& d) const;
+  // Whether every text that a control can show fits it in the window's font.
+  bool EveryTextFits() const;
+  // Each label on the text line of the field that it names.
+  void AlignLabels();
   // The dropped mask list as wide as its longest entry.
   void FitDroppedWidth();
   // Sizes the frame around the client area of the description, at the given place if any.
@@ -97,6 +108,8 @@ class Form1Window : public Form1Binding {
   // How many octet field key messages are being handled: their edits are computed at the
   // key's release.
   int inKey_ = 0;
+  // A wheel message on its way from the window to the focused mask list.
+  bool wheelToList_ = false;
 };
 
 }  // namespace maskora
