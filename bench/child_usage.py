@@ -14,6 +14,7 @@ import ctypes
 import os
 import select
 import signal
+import subprocess
 import time
 
 PR_SET_CHILD_SUBREAPER = 36
@@ -42,6 +43,18 @@ def _become_reaper():
     if libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0) != 0:
         raise OSError(ctypes.get_errno(), "prctl(PR_SET_CHILD_SUBREAPER)")
     _reaper = True
+
+
+def stop_group(process):
+    """Ends the process group that process leads: politely, then for good."""
+    try:
+        os.killpg(process.pid, signal.SIGTERM)
+        process.wait(timeout=3)
+    except ProcessLookupError:
+        pass
+    except subprocess.TimeoutExpired:
+        os.killpg(process.pid, signal.SIGKILL)
+    process.wait()
 
 
 def processes(which):

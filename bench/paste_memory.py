@@ -21,6 +21,8 @@ import sys
 import tempfile
 import time
 
+import child_usage
+
 TEXTS = {"digits": b"9", "dotted": b"1."}
 
 
@@ -38,20 +40,9 @@ def start_xvfb(env):
     with os.fdopen(read) as number:
         line = number.readline().strip()
     if not line:
-        stop(xvfb)
+        child_usage.stop_group(xvfb)
         raise Failure("Xvfb did not start")
     return xvfb, ":" + line
-
-
-def stop(process):
-    try:
-        os.killpg(process.pid, signal.SIGTERM)
-        process.wait(timeout=3)
-    except ProcessLookupError:
-        pass
-    except subprocess.TimeoutExpired:
-        os.killpg(process.pid, signal.SIGKILL)
-    process.wait()
 
 
 def status_kib(pid, field):
@@ -115,8 +106,8 @@ def measure(command, env, text):
         return before, status_kib(pid, "VmHWM")
     finally:
         if owner is not None:
-            stop(owner)
-        stop(program)
+            child_usage.stop_group(owner)
+        child_usage.stop_group(program)
 
 
 def main():
@@ -147,7 +138,7 @@ def main():
             print("paste_memory: FAILED: %s" % error, file=sys.stderr)
             return 1
         finally:
-            stop(xvfb)
+            child_usage.stop_group(xvfb)
     if options.json:
         print(json.dumps(results))
     return 0

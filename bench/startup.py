@@ -59,19 +59,8 @@ def start_xvfb(env, log):
                 return xvfb, name
             except Exception:
                 time.sleep(0.02)
-        stop(xvfb)
+        child_usage.stop_group(xvfb)
     raise Failure("Xvfb did not start")
-
-
-def stop(process):
-    try:
-        os.killpg(process.pid, signal.SIGTERM)
-        process.wait(timeout=3)
-    except ProcessLookupError:
-        pass
-    except subprocess.TimeoutExpired:
-        os.killpg(process.pid, signal.SIGKILL)
-    process.wait()
 
 
 def session_pids(session):
@@ -160,7 +149,7 @@ def measure(command, env, settle):
             raise Failure((gone or "the program exited") + " while idle")
         return mapped - started, rss_kib(pids), len(pids)
     finally:
-        stop(process)
+        child_usage.stop_group(process)
         connection.close()
 
 
@@ -213,7 +202,7 @@ def main():
         print("startup: FAILED: %s" % error, file=sys.stderr)
         return 1
     finally:
-        stop(xvfb)
+        child_usage.stop_group(xvfb)
         shutil.rmtree(home, ignore_errors=True)
     medians = {name: {"startup_ms": statistics.median(r["startup"]) * 1000,
                       "rss_mib": statistics.median(r["rss"]) / 1024,

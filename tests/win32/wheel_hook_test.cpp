@@ -185,21 +185,13 @@ TEST_F(WindowTest, WheelStepsTheFocusedOctetField) {
 TEST_F(WindowTest, WheelOverTheMaskListActsByTheFocus) {
   RECT list;
   GetWindowRect(Control(ControlId::cmbMask), &list);
-  SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
-  const auto notch = [this](int rotation) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    input.mi.mouseData = static_cast<DWORD>(rotation);
-    SendInput(1, &input, sizeof(input));
-    Pump();
-  };
+  const POINT over{(list.left + list.right) / 2, (list.top + list.bottom) / 2};
   Prepare({u"1", u"2", u"10", u"4"}, 2, 0, 0);
-  notch(WHEEL_DELTA);
+  Notch(over, WHEEL_DELTA);
   EXPECT_EQ(TextOf(ControlId::txtIP2), u"11");
   EXPECT_EQ(MaskIndex(), 8);
   SetFocus(Control(ControlId::cmbMask));
-  notch(-WHEEL_DELTA);
+  Notch(over, -WHEEL_DELTA);
   EXPECT_EQ(TextOf(ControlId::txtIP2), u"11");
   EXPECT_EQ(MaskIndex(), 9);
   EXPECT_EQ(TextOf(ControlId::txtHosts), u"510");
@@ -221,26 +213,17 @@ TEST_F(WindowTest, WheelActsOnTheFocusWhereverThePointerIs) {
   POINT client{0, 0};
   ClientToScreen(window_.hwnd(), &client);
   places.emplace_back("title bar", POINT{client.x + 40, (frame.top + client.y) / 2});
-  const auto notch = [this](const POINT& at, int rotation) {
-    SetCursorPos(at.x, at.y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    input.mi.mouseData = static_cast<DWORD>(rotation);
-    SendInput(1, &input, sizeof(input));
-    Pump();
-  };
   Prepare({u"1", u"2", u"10", u"4"}, 2, 0, 0);
   for (const auto& [name, at] : places) {
-    notch(at, WHEEL_DELTA);
+    Notch(at, WHEEL_DELTA);
     EXPECT_EQ(TextOf(ControlId::txtIP2), u"11") << name;
-    notch(at, -WHEEL_DELTA);
+    Notch(at, -WHEEL_DELTA);
   }
   SetFocus(Control(ControlId::cmbMask));
   for (const auto& [name, at] : places) {
-    notch(at, -WHEEL_DELTA);
+    Notch(at, -WHEEL_DELTA);
     EXPECT_EQ(MaskIndex(), 9) << name;
-    notch(at, WHEEL_DELTA);
+    Notch(at, WHEEL_DELTA);
   }
   EXPECT_EQ(TextOf(ControlId::txtIP2), u"10");
   EXPECT_EQ(MaskIndex(), 8);

@@ -163,4 +163,14 @@ void WindowTest::ChooseFromMenu(HWND control, char16_t accessKey) {
   Pump();
 }
 
+void WindowTest::Notch(POINT at, int rotation) {
+  SetCursorPos(at.x, at.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+  input.mi.mouseData = static_cast<DWORD>(rotation);
+  SendInput(1, &input, sizeof(input));
+  Pump();
+}
+
 }  // namespace maskora::testing

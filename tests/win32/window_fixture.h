@@ -65,6 +65,9 @@ class WindowTest : public ::testing::Test {
   void AltKey(char16_t key);
   // A key with Ctrl held.
   void CtrlKey(char16_t key);
+  // One wheel notch (WHEEL_DELTA, positive away from the user) with the pointer at a point of
+  // the screen.
+  void Notch(POINT at, int rotation);
   // Opens a control's context menu and chooses the entry of an access key, without a key.
   void ChooseFromMenu(HWND control, char16_t accessKey);
 
