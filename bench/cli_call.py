@@ -40,8 +40,8 @@ def main():
     parser.add_argument("programs", nargs="+", metavar="NAME=COMMAND")
     options = parser.parse_args()
     programs = {}
-    for spec in options.programs:
-        name, command = spec.split("=", 1)
+    for named in options.programs:
+        name, command = named.split("=", 1)
         programs[name] = shlex.split(command) + [options.address]
 
     results = {name: {"command": shlex.join(argv), "cpu": [], "rss": []}
