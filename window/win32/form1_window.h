@@ -82,6 +82,8 @@ class Form1Window : public Form1Binding {
   // The window's font on every control, with what depends on it.
   void ApplyFont();
   SIZE TextRoom(const ControlDescription& d) const;
+  // The system's dialog font at the largest size at which every text fits its control.
+  void FitFont(int dpi);
   // Whether every text that a control can show fits it in the window's font.
   bool EveryTextFits() const;
   // Each label on the text line of the field that it names.
